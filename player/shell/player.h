@@ -1,0 +1,104 @@
+#pragma once
+
+// The player's process-wide state and the operations on it. The operations live in the
+// folder of their subsystem; everything runs on the UI thread.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "config/settings.h"
+#include "platform/events.h"
+#include "platform/ports.h"
+#include "playlist/playlist_state.h"
+#include "shell/engine_controls.h"
+#include "shell/shell_state.h"
+#include "shell/velmo_api.h"
+#include "skin/skin_state.h"
+#include "view/view_state.h"
+
+namespace zefa {
+
+struct Engines {
+    const VelmoApi& velmo;
+    RealPlayerControl& RealAudio1; // picture, play state, position, volume
+    RealPlayerControl& RealAudio2; // source and transport
+    FlashControl& ShockwaveFlash1;
+};
+
+class Player : public PlayerEvents, public RealPlayerEvents {
+  public:
+    // exe_dir: the program folder with a trailing "/"; command_path: the first argument or "".
+    Player(Ports ports, Engines engines, std::string exe_dir, std::string command_path);
+
+    // State, grouped by subsystem.
+    Settings cfg;
+    ShellState sh;
+    PlaylistState list;
+    SkinState skin;
+    ViewState view;
+    DialogFields dlg;
+
+    // --- start-up (shell/startup.cpp)
+    void FormCreate();
+    void startup_block();
+
+    // --- main loop (shell/main_loop.cpp, hover.cpp, info_text.cpp, gestures.cpp)
+    void Timer1Timer() override;
+    void windowed_hover();
+    void fullscreen_hover();
+    void flash_hover();
+    void update_info_text();
+    void mouse_volume();
+    void button_releases();
+    void pace_redraw();
+
+    // --- engines and commands
+    void play(); // request playback of the current entry
+    void pbt_chk();
+
+    // --- settings file (config/settings_file.cpp): 0 loads, other values save.
+    // False when the load or save stopped on an error (already shown to the user).
+    bool CFG_DATA(int32_t mode);
+
+    // --- playlist
+    bool HEN_LOAD(int32_t mode, const std::string& path);
+    int32_t ini_rnd(int32_t count, int32_t index);
+    void copy_lst();
+
+    // --- skin and panel
+    void load_skin(const std::string& name);
+    void put_ch();
+
+    // --- view
+    void Vewset(int32_t view);
+    void make_mask();
+
+    // --- input from the desktop
+    void FormKeyDown() override;
+    void mouse_down(Win w, Button b, Point p) override;
+    void mouse_up(Win w, Button b, Point p) override;
+    void mouse_move(Win w, Point p) override;
+    void mouse_wheel(Win w, int32_t delta) override;
+    void double_click(Win w, Point p) override;
+    void window_moved(Win w) override;
+    void files_dropped(Win w, const std::vector<std::string>& paths) override;
+    void app_restored() override;
+    void playlist_double_click() override;
+    void playlist_mouse_up(Button b) override;
+    void copy_data(uint32_t dw_data, const std::string& path) override;
+
+    // --- RealMedia control events
+    void RealAudio1PositionChange(int32_t position, int32_t length) override;
+    void RealAudio1PresentationOpened() override;
+    void RealAudio1PresentationClosed() override;
+
+    // Refreshes entry_count from the list.
+    void refresh_entry_count() { list.entry_count = static_cast<int32_t>(list.ListBox1.size()); }
+
+  protected:
+    Ports io;
+    Engines eng;
+};
+
+} // namespace zefa

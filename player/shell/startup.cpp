@@ -1,0 +1,87 @@
+#include <cstdlib>
+#include <ctime>
+
+#include "shell/path_text.h"
+#include "shell/player.h"
+
+namespace zefa {
+
+Player::Player(Ports ports, Engines engines, std::string exe_dir, std::string command_path)
+    : io(ports), eng(engines) {
+    sh.exe_dir = std::move(exe_dir);
+    sh.command_path = std::move(command_path);
+    apply_setting_defaults(cfg, DefaultPhase::Create);
+}
+
+// Runs once the four windows exist; reads no files.
+void Player::FormCreate() {
+    const Rect flash = io.win.child_rect(Child::Flash);
+    io.win.place_child(Child::Flash, {flash.x, 700, flash.w, flash.h});
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    view.screen_size = io.screen.screen_size();
+    make_mask();
+    eng.RealAudio1.set_option(0);
+}
+
+// The first tick: everything that reads files, now that all windows exist.
+void Player::startup_block() {
+    apply_setting_defaults(cfg, DefaultPhase::Startup);
+    CFG_DATA(0);
+    load_skin(cfg.SkinName);
+
+    dlg.edit[1] = std::to_string(cfg.REW);
+    dlg.edit[2] = std::to_string(cfg.FF);
+    const int32_t wheel[10] = {cfg.WheelFF1,  cfg.WheelFF2,  cfg.WheelFF3,  cfg.WheelFF4,
+                               cfg.WheelFF5,  cfg.WheelREW1, cfg.WheelREW2, cfg.WheelREW3,
+                               cfg.WheelREW4, cfg.WheelREW5};
+    for (int i = 0; i < 10; ++i)
+        dlg.edit[3 + i] = std::to_string(wheel[i]);
+
+    io.win.resize(Win::Panel, {skin.el[0].w, skin.el[0].h});
+    io.win.show(Win::Panel, true);
+    io.win.show(Win::Playlist, true);
+
+    Vewset(-1);
+    io.win.place(Win::Main, cfg.AutoTop == 1 ? Stacking::TopMost : Stacking::Top,
+                 {cfg.Window_x, cfg.Window_y, view.window_size.w, view.window_size.h}, true);
+
+    if (!sh.command_path.empty()) {
+        list.ListBox1.assign(1, sh.command_path);
+        list.entry_count = 1;
+        list.current_entry = 0;
+        list.play_state = 2;
+    } else {
+        HEN_LOAD(0, sh.exe_dir + "zefa.hen");
+    }
+    Vewset(-1);
+    if (cfg.Randam == 1) list.played_entry = ini_rnd(list.entry_count, list.current_entry);
+    copy_lst();
+    if (cfg.AutoPlay == 1)
+        play();
+    else
+        io.input.refresh_cursor();
+    sh.started = 1;
+}
+
+// A path handed over by a second instance.
+void Player::copy_data(uint32_t dw_data, const std::string& path) {
+    if (dw_data != 1) return;
+    list.ListBox1.clear();
+    if (is_playlist_path(path)) {
+        if (!HEN_LOAD(0, path)) return; // the error has been shown; the hand-off ends here
+    } else {
+        list.ListBox1.push_back(path);
+    }
+    refresh_entry_count();
+    list.current_entry = 0;
+    list.play_state = 2;
+    if (cfg.Randam == 1) list.played_entry = ini_rnd(list.entry_count, 0);
+    copy_lst();
+    play();
+}
+
+void Player::app_restored() {
+    Vewset(sh.view_mode);
+}
+
+} // namespace zefa

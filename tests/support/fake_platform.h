@@ -1,0 +1,129 @@
+#pragma once
+
+// Fakes of the desktop ports: they keep the state a real desktop would and record calls.
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/ports.h"
+
+namespace zefa::test {
+
+struct Placement {
+    Win win;
+    Stacking stacking;
+    Rect rect;
+    bool show;
+};
+
+class FakeWindows : public WindowPort {
+  public:
+    std::map<Win, Rect> rects{{Win::Main, {165, 117, 310, 231}},
+                              {Win::Dialog, {222, 175, 573, 358}},
+                              {Win::Panel, {0, 0, 312, 73}},
+                              {Win::Playlist, {0, 0, 344, 109}}};
+    std::map<Win, bool> visible;
+    std::map<Win, Region> regions;
+    std::map<Child, Rect> children{
+        {Child::Panel1, {328, 96, 25, 25}},     {Child::Edit1, {376, -3, 0, 1}},
+        {Child::Edit2, {0, 240, 25, 35}},       {Child::Image4, {416, 144, 105, 105}},
+        {Child::Image5, {440, 8, 24, 19}},      {Child::RealAudio1, {0, 0, 320, 240}},
+        {Child::RealAudio2, {356, 0, 100, 20}}, {Child::Flash, {328, 64, 33, 25}}};
+    std::map<Child, Region> child_regions;
+    std::map<Child, std::string> child_texts;
+    std::vector<Placement> placements;
+    std::vector<std::string> playlist_items;
+    int playlist_selected = -1;
+    int invalidations = 0;
+    int panel_draws = 0;
+    bool closed = false;
+    Child focused = Child::Edit1;
+
+    void place(Win w, Stacking s, Rect r, bool show) override {
+        placements.push_back({w, s, r, show});
+        rects[w] = r;
+        if (show) visible[w] = true;
+    }
+    Rect rect(Win w) const override { return rects.at(w); }
+    void move(Win w, Point p) override { rects[w].x = p.x, rects[w].y = p.y; }
+    void resize(Win w, Size s) override { rects[w].w = s.w, rects[w].h = s.h; }
+    void show(Win w, bool v) override { visible[w] = v; }
+    void set_region(Win w, const Region& r) override { regions[w] = r; }
+    void invalidate(Win) override { ++invalidations; }
+    void bring_to_front(Win) override {}
+    void minimise_app() override {}
+    void restore_app() override {}
+    void interactive_move(Win) override {}
+    void close_main() override { closed = true; }
+    void place_child(Child c, Rect r) override { children[c] = r; }
+    Rect child_rect(Child c) const override { return children.at(c); }
+    void set_child_region(Child c, const Region& r) override { child_regions[c] = r; }
+    void set_child_text(Child c, const std::string& t) override { child_texts[c] = t; }
+    void set_child_image(Child, const Bitmap&) override {}
+    void focus_child(Child c) override { focused = c; }
+    uintptr_t native_handle(Child) override { return 0x5a; }
+    void draw_panel(const Bitmap&) override { ++panel_draws; }
+    void set_playlist_items(const std::vector<std::string>& names) override {
+        playlist_items = names;
+    }
+    int playlist_selection() const override { return playlist_selected; }
+};
+
+// Capture target of the pointer; None when released.
+enum class CaptureTo { None, Main, Panel };
+
+class FakeInput : public InputPort {
+  public:
+    Point pos{};
+    std::set<int> down;
+    bool cursor_visible = true;
+    int cursor_refreshes = 0;
+    int show_calls = 0, hide_calls = 0;
+    CaptureTo captured = CaptureTo::None;
+    std::vector<Point> warps;
+
+    Point cursor_pos() const override { return pos; }
+    void set_cursor_pos(Point p) override {
+        pos = p;
+        warps.push_back(p);
+    }
+    void show_cursor(bool v) override {
+        cursor_visible = v;
+        ++(v ? show_calls : hide_calls);
+    }
+    void refresh_cursor() override { ++cursor_refreshes; }
+    void capture(Win w) override {
+        captured = w == Win::Panel ? CaptureTo::Panel : CaptureTo::Main;
+    }
+    void release_capture() override { captured = CaptureTo::None; }
+    bool key_down(int vkey) const override { return down.count(vkey) != 0; }
+};
+
+class FakeScreen : public ScreenPort {
+  public:
+    Size size{1024, 768};
+    Size screen_size() const override { return size; }
+};
+
+class FakeDialogs : public DialogPort {
+  public:
+    std::vector<std::string> messages;
+    void message_box(const std::string& text) override { messages.push_back(text); }
+    std::optional<std::string> open_file() override { return std::nullopt; }
+    int popup_menu(Menu, Point, int) override { return -1; }
+    int settings_dialog(DialogFields&) override { return 0; }
+};
+
+class FakeImages : public ImagePort {
+  public:
+    std::optional<Bitmap> load_bmp(const std::string&, std::string& error) override {
+        error = "ビットマップイメージが不正です";
+        return std::nullopt;
+    }
+    int32_t text_width(const std::string& t) override { return 6 * static_cast<int32_t>(t.size()); }
+    void draw_text(Bitmap&, int32_t, int32_t, const std::string&) override {}
+};
+
+} // namespace zefa::test
