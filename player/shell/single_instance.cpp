@@ -69,9 +69,18 @@ bool send_handoff(const std::string& socket_path, const std::string& record, int
     if (socket_path.size() >= sizeof(addr.sun_path)) return false;
     std::memcpy(addr.sun_path, socket_path.c_str(), socket_path.size() + 1);
 
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return false;
-    bool ok = connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    // The holder of the lock may still be starting: keep trying to reach it until the deadline.
+    int fd = -1;
+    bool ok = false;
+    for (;;) {
+        fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return false;
+        ok = connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0;
+        if (ok || std::chrono::steady_clock::now() >= deadline) break;
+        close(fd);
+        usleep(20'000);
+    }
     size_t sent = 0;
     while (ok && sent < record.size()) {
         const ssize_t n = send(fd, record.data() + sent, record.size() - sent, MSG_NOSIGNAL);
@@ -82,8 +91,6 @@ bool send_handoff(const std::string& socket_path, const std::string& record, int
     if (ok) {
         // The receiver answers one byte once it has handled the record (or closes on a bad one).
         shutdown(fd, SHUT_WR);
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
         for (;;) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                                   deadline - std::chrono::steady_clock::now())

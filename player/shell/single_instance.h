@@ -34,8 +34,8 @@ class InstanceLock {
     int fd_ = -1;
 };
 
-// Sends the record to the running instance and waits up to timeout_ms for its answer.
-// False when nobody listens.
+// Sends the record to the running instance, trying to reach it and waiting for its answer for
+// at most timeout_ms in all. False when nobody could be reached.
 bool send_handoff(const std::string& socket_path, const std::string& record, int timeout_ms);
 
 } // namespace zefa

@@ -1,0 +1,94 @@
+# Shared steps of the end-to-end tests: a private X server, a temporary program folder with
+# the real zefa in it, and ways to look at its windows.
+# Usage: source lib.sh ZEFA_BINARY LIBVELMO
+
+set -euo pipefail
+
+E2E_ZEFA=$1
+E2E_VELMO=$2
+CONVERT=/usr/bin/convert
+[ -x "$CONVERT" ] || CONVERT=convert
+
+E2E_TMP=$(mktemp -d /tmp/zefa-e2e-XXXXXX)
+chmod 700 "$E2E_TMP"
+PROG=$E2E_TMP/prog
+mkdir -p "$PROG" "$E2E_TMP/run"
+chmod 700 "$E2E_TMP/run"
+cp "$E2E_ZEFA" "$E2E_VELMO" "$PROG/"
+export XDG_RUNTIME_DIR=$E2E_TMP/run # the single-instance lock is ours alone
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+export ZEFA_TRACE=1
+
+E2E_PIDS=()
+e2e_cleanup() {
+  local status=$?
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  if [ $status -ne 0 ]; then
+    for log in "$E2E_TMP"/*.log; do [ -f "$log" ] && { echo "--- $log"; tail -20 "$log"; }; done
+  fi
+  rm -rf "$E2E_TMP"
+  exit $status
+}
+trap e2e_cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Starts Xvfb on a free display and exports DISPLAY.
+start_x() {
+  local fifo=$E2E_TMP/displayfd
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >"$E2E_TMP/xvfb.log" 2>&1 &
+  E2E_PIDS+=($!)
+  local n
+  read -r -t 10 n <"$fifo" || fail "Xvfb did not start"
+  export DISPLAY=:$n
+}
+
+# Starts zefa from the program folder with the given arguments; sets ZEFA_PID.
+start_zefa() {
+  "$PROG/zefa" "$@" >"$E2E_TMP/zefa.log" 2>&1 &
+  ZEFA_PID=$!
+  E2E_PIDS+=("$ZEFA_PID")
+}
+
+# Waits until the log holds a line matching the pattern.
+wait_for_log() {
+  local pattern=$1 tries=100
+  until grep -q -- "$pattern" "$E2E_TMP/zefa.log"; do
+    tries=$((tries - 1))
+    [ $tries -gt 0 ] || fail "no log line matching '$pattern'"
+    sleep 0.1
+  done
+}
+
+# Prints the id of the first visible window of the process whose size is W x H.
+wait_for_window() {
+  local pid=$1 w=$2 h=$3 tries=100 id
+  while [ $tries -gt 0 ]; do
+    for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+      if [ "$(window_size "$id")" = "$w $h" ]; then
+        echo "$id"
+        return 0
+      fi
+    done
+    tries=$((tries - 1))
+    sleep 0.1
+  done
+  fail "no visible ${w}x${h} window of process $pid"
+}
+
+# "X Y" of a window's top-left corner on the screen.
+window_pos() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}'
+}
+window_size() {
+  xwininfo -id "$1" | awk '/^ *Width:/{w=$2} /^ *Height:/{h=$2} END{print w, h}'
+}
+
+# Largest channel value (0..255) in a rectangle of the screen.
+screen_max() {
+  local x=$1 y=$2 w=$3 h=$4
+  xwd -root -silent | "$CONVERT" xwd:- -crop "${w}x${h}+${x}+${y}" +repage \
+    -format '%[fx:int(255*maxima)]' info:
+}
