@@ -28,11 +28,9 @@ void Player::Vewset(int32_t v) {
     }
 
     // End of every pass: park what is not in use, place the playlist window and the main window.
-    for (Child c : {Child::Image5}) {
-        Rect r = io.win.child_rect(c);
-        r.y = view.park_y;
-        io.win.place_child(c, r);
-    }
+    Rect image5 = io.win.child_rect(Child::Image5);
+    image5.y = view.park_y;
+    io.win.place_child(Child::Image5, image5);
     Rect edit1 = io.win.child_rect(Child::Edit1);
     edit1.y = view.park_y + 46;
     io.win.place_child(Child::Edit1, edit1);
