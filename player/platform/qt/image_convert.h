@@ -1,0 +1,21 @@
+#pragma once
+
+// Between the core's Bitmap (0x00RRGGBB) and Qt images, and BMP files into Bitmaps.
+
+#include <QImage>
+#include <optional>
+#include <string>
+
+#include "platform/bitmap.h"
+
+namespace zefa::qt {
+
+QImage to_qimage(const Bitmap& b);       // Format_RGB32
+Bitmap from_qimage(const QImage& image); // alpha is dropped, as a bit-block transfer does
+
+// Reads the file by its bytes (a name that is not valid UTF-8 still opens) and decodes it as
+// BMP only. Errors: "ファイル <path> は開けません" when the file cannot be read,
+// "ビットマップイメージが不正です" when it is no valid bitmap.
+std::optional<Bitmap> load_bmp_file(const std::string& path, std::string& error);
+
+} // namespace zefa::qt

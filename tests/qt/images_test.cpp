@@ -1,0 +1,127 @@
+// BMP files into bitmaps, and the title text measured and drawn in one font.
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "platform/qt/qt_platform.h"
+
+namespace zefa {
+namespace {
+
+class ImagesTest : public ::testing::Test {
+  protected:
+    std::string path(const std::string& name) const {
+        return QFile::encodeName(dir.path()).toStdString() + "/" + name;
+    }
+    static QString qpath(const std::string& p) {
+        return QFile::decodeName(QByteArray::fromStdString(p));
+    }
+    static void write_bytes(const std::string& p, const std::string& bytes) {
+        std::ofstream(p, std::ios::binary) << bytes;
+    }
+    static std::string read_bytes(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    // A picture whose every pixel differs from its neighbours.
+    static QImage pattern(int w, int h, QImage::Format format) {
+        QImage img(w, h, QImage::Format_RGB32);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                img.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x + y) % 256));
+        return img.convertToFormat(format);
+    }
+
+    QTemporaryDir dir;
+    QtPlatform platform;
+};
+
+TEST_F(ImagesTest, BmpFilesDecodeToTheirPixelsWhateverTheirDepthOrName) {
+    for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_RGB888,
+                                  QImage::Format_ARGB32, QImage::Format_Indexed8}) {
+        const QImage img = pattern(37, 11, format);
+        ASSERT_TRUE(img.save(qpath(path("main.bmp")), "BMP"));
+        // A name that is no UTF-8 opens as well.
+        const std::string odd = path("skin\xff\xfe.bmp");
+        write_bytes(odd, read_bytes(path("main.bmp")));
+        std::string error;
+        const std::optional<Bitmap> b = platform.load_bmp(odd, error);
+        unlink(odd.c_str()); // Qt could not name it to remove it with the folder
+        ASSERT_TRUE(b) << error;
+        ASSERT_EQ(b->width(), 37);
+        ASSERT_EQ(b->height(), 11);
+        for (int y = 0; y < 11; ++y)
+            for (int x = 0; x < 37; ++x)
+                ASSERT_EQ(b->pixel(x, y), img.pixel(x, y) & 0xFFFFFFu)
+                    << x << "," << y << " " << format;
+    }
+}
+
+TEST_F(ImagesTest, FilesThatCannotBeReadOrAreNoBitmapsGetTheirMessages) {
+    std::string error;
+    for (const std::string& p : {path("missing.bmp"), path("folder.bmp")}) {
+        QDir().mkpath(qpath(path("folder.bmp")));
+        EXPECT_FALSE(platform.load_bmp(p, error));
+        EXPECT_EQ(error, "ファイル " + p + " は開けません");
+    }
+
+    ASSERT_TRUE(pattern(16, 16, QImage::Format_RGB32).save(qpath(path("good.bmp")), "BMP"));
+    ASSERT_TRUE(pattern(4, 4, QImage::Format_RGB32).save(qpath(path("png.bmp")), "PNG"));
+    const std::string bmp = read_bytes(path("good.bmp"));
+    const std::pair<const char*, std::string> cases[] = {
+        {"empty", ""},
+        {"text", "this is no picture\n"},
+        {"header only", bmp.substr(0, 14)},
+        {"truncated info", bmp.substr(0, 30)},
+        {"wrong magic", "XY" + bmp.substr(2)},
+        {"bad sizes",
+         std::string("BM\xff\xff\xff\xff\0\0\0\0\xff\xff\xff\x7f", 14) + std::string(64, '\xee')},
+        // A picture Qt could read in another format is still no bitmap.
+        {"png", read_bytes(path("png.bmp"))},
+    };
+    for (const auto& [name, bytes] : cases) {
+        write_bytes(path("bad.bmp"), bytes);
+        error.clear();
+        EXPECT_FALSE(platform.load_bmp(path("bad.bmp"), error)) << name;
+        EXPECT_EQ(error, "ビットマップイメージが不正です") << name;
+    }
+}
+
+TEST_F(ImagesTest, TitleTextIsMeasuredWithTheFontThatDrawsIt) {
+    EXPECT_EQ(platform.text_width(""), 0);
+    const int32_t one = platform.text_width("zefa.avi");
+    EXPECT_GT(one, 0);
+    EXPECT_GT(platform.text_width("zefa.avizefa.avi"), one);
+    EXPECT_GT(platform.text_width("日本語のファイル名.mpg"), platform.text_width(".mpg"));
+
+    Bitmap strip(400, 40, 0xFFFFFF);
+    platform.draw_text(strip, 10, 5, "zefa.avi");
+    int left = 400, right = -1, top = 40, bottom = -1;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 400; ++x) {
+            const uint32_t p = strip.pixel(x, y);
+            if (p == 0xFFFFFF) continue;
+            ASSERT_EQ(p, 0x000000u) << "only black on white, for the panel's bitwise combining";
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    ASSERT_GE(right, 0) << "nothing was drawn";
+    EXPECT_GE(left, 10);
+    EXPECT_LT(right, 10 + one + 2);
+    EXPECT_GE(top, 5);
+    EXPECT_LT(bottom, 5 + 30);
+
+    Bitmap none;
+    platform.draw_text(none, 0, 0, "x");
+    EXPECT_TRUE(none.empty());
+}
+
+} // namespace
+} // namespace zefa
