@@ -78,6 +78,22 @@ wait_for_window() {
   fail "no visible ${w}x${h} window of process $pid"
 }
 
+# Prints the id of the first visible top-level window of the process.
+wait_for_toplevel() {
+  local pid=$1 tries=100 id
+  while [ $tries -gt 0 ]; do
+    for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+      if xwininfo -id "$id" -children | grep -q 'Parent window id: .*(the root window)'; then
+        echo "$id"
+        return 0
+      fi
+    done
+    tries=$((tries - 1))
+    sleep 0.1
+  done
+  fail "no visible top-level window of process $pid"
+}
+
 # "X Y" of a window's top-left corner on the screen.
 window_pos() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}'

@@ -1,0 +1,32 @@
+// The cost of one main-loop tick of the core (fakes for the desktop and the engines), in the
+// windowed view with the library engine and in full screen with the volume gesture.
+
+#include <benchmark/benchmark.h>
+
+#include "harness.h"
+
+using namespace zefa;
+
+static void BM_TickWindowed(benchmark::State& state) {
+    test::Harness h;
+    h.start();
+    h.p().sh.engine_kind = kEngineLibrary;
+    for (auto _ : state)
+        h.p().Timer1Timer();
+}
+BENCHMARK(BM_TickWindowed);
+
+static void BM_TickFullScreen(benchmark::State& state) {
+    test::Harness h;
+    h.start();
+    h.p().sh.engine_kind = kEngineLibrary;
+    h.p().sh.view_mode = kViewFull;
+    h.p().sh.info_kind = 7;
+    for (auto _ : state) {
+        h.p().sh.info_countdown = 5;
+        h.p().Timer1Timer();
+    }
+}
+BENCHMARK(BM_TickFullScreen);
+
+BENCHMARK_MAIN();

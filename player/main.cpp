@@ -1,0 +1,112 @@
+// ZEFA: wires the core to the Qt port, the playback library and the engine controls.
+
+#include <QApplication>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "platform/qt/qt_platform.h"
+#include "shell/absent_controls.h"
+#include "shell/copy_data_record.h"
+#include "shell/player.h"
+#include "shell/single_instance.h"
+#include "velmo.h"
+
+namespace {
+
+using namespace zefa;
+
+// The folder of the program file itself (links resolved), with a trailing "/".
+std::string program_folder() {
+    char buf[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+    if (n <= 0) return "./";
+    std::string path(buf, static_cast<size_t>(n));
+    return path.substr(0, path.rfind('/') + 1);
+}
+
+const VelmoApi kVelmo = {PLY,    DS_STOP,     DS_VIEW,     DS_ZOOM,    DS_W,     DS_H,
+                         DS_RUN, DS_PAUSE,    DS_LEN,      DS_POS,     DS_END,   DS_SEEK,
+                         DS_KEY, DS_INI_RAND, DS_RET_RAND, DS_RET_TNO, DS_VOLUME};
+
+// With ZEFA_TRACE set, messages and hand-offs are also written to stderr, so that scripts and
+// end-to-end tests can follow what the user was shown.
+class TracingDialogs final : public DialogPort {
+  public:
+    explicit TracingDialogs(DialogPort& inner) : inner_(inner) {}
+    void message_box(const std::string& text) override {
+        std::fprintf(stderr, "zefa: message: %s\n", text.c_str());
+        inner_.message_box(text);
+    }
+    std::optional<std::string> open_file() override { return inner_.open_file(); }
+    int popup_menu(Menu m, Point p, int checked) override {
+        return inner_.popup_menu(m, p, checked);
+    }
+    int settings_dialog(DialogFields& f) override { return inner_.settings_dialog(f); }
+
+  private:
+    DialogPort& inner_;
+};
+
+class TracingPlayer final : public Player {
+  public:
+    using Player::Player;
+    void copy_data(uint32_t dw_data, const std::string& path) override {
+        std::fprintf(stderr, "zefa: hand-off: %u %s\n", dw_data, path.c_str());
+        Player::copy_data(dw_data, path);
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string path = argc > 1 ? argv[1] : "";
+
+    // One instance per user: a later one hands its path to the running one and ends.
+    std::string error;
+    const std::optional<InstancePaths> paths = instance_paths(error);
+    InstanceLock lock;
+    if (!paths) {
+        std::fprintf(stderr, "zefa: %s; starting without the single-instance hand-off\n",
+                     error.c_str());
+    } else if (!lock.acquire(paths->lock)) {
+        if (!path.empty()) send_handoff(paths->socket, encode_copy_data(1, path), 800);
+        return 0;
+    }
+
+    // Positioned, shaped windows and native video windows need X11 (XWayland under Wayland).
+    if (!std::getenv("QT_QPA_PLATFORM")) {
+        if (!std::getenv("DISPLAY")) {
+            std::fprintf(stderr, "zefa: no X display (DISPLAY is not set)\n");
+            return 1;
+        }
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("VIVADO");
+    QtPlatform platform;
+
+    const bool trace = std::getenv("ZEFA_TRACE") != nullptr;
+    const Ports plain = platform.ports();
+    TracingDialogs traced_dialogs(plain.dialogs);
+    const Ports ports{plain.win, plain.input, plain.screen,
+                      trace ? static_cast<DialogPort&>(traced_dialogs) : plain.dialogs,
+                      plain.images};
+
+    AbsentRealPlayer real_picture, real_transport;
+    AbsentFlash flash;
+    const Engines engines{kVelmo, real_picture, real_transport, flash};
+    std::unique_ptr<Player> player =
+        trace ? std::make_unique<TracingPlayer>(ports, engines, program_folder(), path)
+              : std::make_unique<Player>(ports, engines, program_folder(), path);
+
+    platform.set_events(player.get());
+    player->FormCreate();
+    if (paths) platform.listen_for_handoff(paths->socket);
+    platform.start_timer();
+    return QApplication::exec();
+}
