@@ -62,12 +62,14 @@ wait_for_log() {
   done
 }
 
-# Prints the id of the first visible window of the process whose size is W x H.
-wait_for_window() {
-  local pid=$1 w=$2 h=$3 tries=100 id
+# Prints the id of the first visible window of the process for which the given test (a command
+# that gets the window id as its last argument) succeeds; waits up to 10 s for one.
+wait_for_window_where() {
+  local pid=$1 tries=100 id
+  shift
   while [ $tries -gt 0 ]; do
     for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-      if [ "$(window_size "$id")" = "$w $h" ]; then
+      if "$@" "$id"; then
         echo "$id"
         return 0
       fi
@@ -75,24 +77,15 @@ wait_for_window() {
     tries=$((tries - 1))
     sleep 0.1
   done
-  fail "no visible ${w}x${h} window of process $pid"
+  fail "no visible window of process $pid for which '$*' holds"
 }
 
-# Prints the id of the first visible top-level window of the process.
-wait_for_toplevel() {
-  local pid=$1 tries=100 id
-  while [ $tries -gt 0 ]; do
-    for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-      if xwininfo -id "$id" -children | grep -q 'Parent window id: .*(the root window)'; then
-        echo "$id"
-        return 0
-      fi
-    done
-    tries=$((tries - 1))
-    sleep 0.1
-  done
-  fail "no visible top-level window of process $pid"
-}
+has_size() { [ "$(window_size "$3")" = "$1 $2" ]; }
+# A top-level window without a frame is a direct child of the root window.
+is_toplevel() { xwininfo -id "$1" -children | grep -q 'Parent window id: .*(the root window)'; }
+
+wait_for_window() { wait_for_window_where "$1" has_size "$2" "$3"; }
+wait_for_toplevel() { wait_for_window_where "$1" is_toplevel; }
 
 # "X Y" of a window's top-left corner on the screen.
 window_pos() {

@@ -505,18 +505,14 @@ Rect QtPlatform::rect(Win w) const {
 }
 
 void QtPlatform::move(Win w, Point p) {
-    Rect r = d_->rect(w);
-    r.x = p.x;
-    r.y = p.y;
-    d_->tops[index(w)].logical = r;
+    const Rect r = d_->rect(w);
+    d_->tops[index(w)].logical = {p.x, p.y, r.w, r.h};
     d_->apply(w);
 }
 
 void QtPlatform::resize(Win w, Size s) {
-    Rect r = d_->rect(w);
-    r.w = s.w;
-    r.h = s.h;
-    d_->tops[index(w)].logical = r;
+    const Rect r = d_->rect(w);
+    d_->tops[index(w)].logical = {r.x, r.y, s.w, s.h};
     d_->apply(w);
 }
 
