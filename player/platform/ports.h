@@ -39,10 +39,10 @@ enum class Stacking {
 
 // Windows virtual-key codes the player reads.
 namespace vk {
-constexpr int LButton = 1, RButton = 2, MButton = 4, Return = 13, Control = 17, Menu = 18,
-              Escape = 27, Space = 32, Left = 37, Up = 38, Right = 39, Down = 40, A = 65, C = 67,
-              F = 70, L = 76, M = 77, N = 78, Q = 81, S = 83, X = 88, Z = 90, OemComma = 188,
-              OemPeriod = 190;
+constexpr int LButton = 1, RButton = 2, MButton = 4, Return = 13, Shift = 16, Control = 17,
+              Menu = 18, Escape = 27, Space = 32, Left = 37, Up = 38, Right = 39, Down = 40, A = 65,
+              C = 67, F = 70, L = 76, M = 77, N = 78, Q = 81, S = 83, X = 88, Z = 90,
+              OemComma = 188, OemPeriod = 190;
 } // namespace vk
 
 class WindowPort {

@@ -33,7 +33,7 @@ int virtual_key(int qt_key) {
     case Qt::Key_Alt:
         return vk::Menu;
     case Qt::Key_Shift:
-        return 16;
+        return vk::Shift;
     // A virtual key names the physical key, whatever Shift makes of it.
     case Qt::Key_Comma:
     case Qt::Key_Less:
