@@ -56,6 +56,7 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     // --- engines and commands
     void play(); // request playback of the current entry
     void pbt_chk();
+    void run_media(); // starts the current entry; only the staged switch calls it
 
     // --- settings file (config/settings_file.cpp): 0 loads, other values save.
     // False when the load or save stopped on an error (already shown to the user).
@@ -65,10 +66,15 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     bool HEN_LOAD(int32_t mode, const std::string& path);
     int32_t ini_rnd(int32_t count, int32_t index);
     void copy_lst();
+    // The entry choice at each start: false with an empty playlist, else the path to start.
+    bool choose_entry(std::string& path);
+    // 1 when the extension (with its dot) is on DropFileType (which 0) or RealFileType (1).
+    int32_t ext_chk(int32_t which, const std::string& ext);
 
     // --- skin and panel
     void load_skin(const std::string& name);
     void put_ch();
+    void title_layout(const std::string& text); // the title strip the panel scrolls
 
     // --- view
     void Vewset(int32_t view);

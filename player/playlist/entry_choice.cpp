@@ -1,0 +1,27 @@
+#include <algorithm>
+
+#include "shell/player.h"
+
+namespace zefa {
+
+// The path to start: in random mode the shuffle order picks it, unless a direct pick forces
+// the current entry (and moves the shuffle position there so the order continues from it).
+bool Player::choose_entry(std::string& path) {
+    refresh_entry_count();
+    if (list.entry_count == 0) return false;
+    list.current_entry = std::clamp(list.current_entry, 0, list.entry_count - 1);
+    int32_t index = list.current_entry;
+    if (cfg.Randam == 1 && list.direct_pick == 0) {
+        list.played_entry = eng.velmo.DS_RET_RAND(list.shuffle_pos);
+        // The order may be older than the list (an open replaces the list without a rebuild).
+        index = std::clamp(list.played_entry, 0, list.entry_count - 1);
+    } else if (cfg.Randam == 1) {
+        list.shuffle_pos = eng.velmo.DS_RET_TNO(list.current_entry);
+        list.played_entry = list.current_entry;
+    }
+    list.direct_pick = 0;
+    path = list.ListBox1[static_cast<size_t>(index)];
+    return true;
+}
+
+} // namespace zefa
