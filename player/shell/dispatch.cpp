@@ -1,15 +1,161 @@
+#include <algorithm>
+
+#include "config/file_text.h"
+#include "shell/flash_settings.h"
+#include "shell/path_text.h"
 #include "shell/player.h"
 
 namespace zefa {
+
+namespace {
+
+constexpr int32_t kElementForward = 2, kElementRewind = 3;
+
+int16_t volume_percent(int32_t volume) {
+    return static_cast<int16_t>(std::clamp(volume, 0, 100));
+}
+
+} // namespace
 
 // A play request only starts the staged engine switch, which the executor advances.
 void Player::play() {
     sh.switch_stage = 1;
 }
 
-// RealMedia control events: handled once media dispatch lands.
-void Player::RealAudio1PositionChange(int32_t /*position*/, int32_t /*length*/) {}
-void Player::RealAudio1PresentationOpened() {}
-void Player::RealAudio1PresentationClosed() {}
+// Stops every engine, waits until both controls have settled, waits six more calls and then
+// starts the current entry.
+void Player::advance_switch() {
+    switch (sh.switch_stage) {
+    case 0:
+        return;
+    case 1:
+        sh.media_ended = 0;
+        sh.media_len = 1000;
+        sh.media_pos = 0;
+        eng.RealAudio1.set_source("nil");
+        eng.RealAudio2.stop();
+        eng.ShockwaveFlash1.stop_play();
+        eng.ShockwaveFlash1.stop();
+        eng.ShockwaveFlash1.set_movie("None");
+        sh.switch_stage = 2;
+        return;
+    case 2:
+        if (eng.RealAudio1.play_state() == RealPlayerControl::Stopped &&
+            eng.ShockwaveFlash1.ready_state() == FlashControl::ReadyStateIdle)
+            sh.switch_stage = 3;
+        return;
+    case 9:
+        sh.media_ended = 0;
+        run_media();
+        sh.switch_stage = 0;
+        return;
+    default:
+        ++sh.switch_stage;
+        return;
+    }
+}
+
+void Player::run_media() {
+    refresh_entry_count();
+    std::string path;
+    bool chosen = false;
+    if (list.entry_count != 0) {
+        list.current_entry = std::clamp(list.current_entry, 0, list.entry_count - 1);
+        chosen = choose_entry(path);
+        sh.media_pos = 0;
+        skin.seek_fill = 0;
+        sh.media_len = 5;
+    }
+    // A vanished file starts nothing; the engines stay stopped by the switch.
+    if (chosen && path_exists(path)) {
+        sh.seek_speed = 0;
+        eng.velmo.DS_STOP();
+        const std::string ext(path_ext(path));
+        if (iequal(ext, ".swf"))
+            start_flash(path);
+        else if (ext_chk(1, ext) != 0)
+            start_real(path);
+        else
+            start_library(path);
+        title_layout(std::string(file_name_part(path)));
+    }
+    io.input.refresh_cursor();
+}
+
+void Player::start_flash(const std::string& path) {
+    FlashControl& flash = eng.ShockwaveFlash1;
+    sh.seek_speed = 0;
+    sh.paused = 0;
+    flash.stop_play();
+    flash.stop();
+    flash.set_movie("None");
+    flash.set_background_color(16777215);
+    flash.set_background_color(-1);
+    flash.set_quality2(flash_quality_name(cfg.FlashQuality));
+    if (cfg.FlashQuality < 0 || cfg.FlashQuality > 3) cfg.FlashQuality = 4;
+    if (const char* scale = flash_scale_name(cfg.FlashScale)) flash.set_scale(scale);
+    if (const char* wmode = flash_wmode_name(cfg.FlashWindow)) flash.set_wmode(wmode);
+    flash.set_movie(path);
+    flash.play();
+    sh.media_len = flash.total_frames();
+    sh.media_pos = 0;
+    sh.video_size = {320, 240};
+    sh.engine_kind = kEngineFlash;
+    Vewset(sh.view_mode);
+    list.play_state = 1;
+    sh.paused = 0;
+}
+
+// The rest of a RealMedia start happens when the control reports the clip opened.
+void Player::start_real(const std::string& path) {
+    sh.engine_kind = kEngineReal;
+    eng.RealAudio2.set_source(path);
+    sh.media_len = eng.RealAudio2.length();
+    eng.RealAudio1.set_volume(volume_percent(cfg.Volume));
+    eng.RealAudio2.play();
+}
+
+void Player::start_library(const std::string& path) {
+    const VelmoApi& v = eng.velmo;
+    v.PLY(io.win.native_handle(Child::Panel1), path.c_str());
+    // The library's volume belongs to its graph, so every new graph gets the setting.
+    v.DS_VOLUME(volume_percent(cfg.Volume));
+    sh.video_size = {v.DS_W(), v.DS_H()};
+    if (sh.video_size.w == 0 && sh.video_size.h == 0) sh.view_mode = kViewReturn;
+    sh.media_len = v.DS_LEN();
+    sh.media_pos = 0;
+    sh.engine_kind = kEngineLibrary;
+    Vewset(sh.view_mode);
+    v.DS_VIEW(1);
+    v.DS_RUN();
+    list.play_state = 1;
+    sh.paused = 0;
+}
+
+void Player::RealAudio1PositionChange(int32_t position, int32_t /*length*/) {
+    sh.media_pos = position;
+}
+
+void Player::RealAudio1PresentationOpened() {
+    sh.paused = 0;
+    sh.seek_speed = 0;
+    skin.el[kElementForward].state = kIdle;
+    skin.el[kElementRewind].state = kIdle;
+    sh.real_seek_stage = 0;
+    sh.video_size = {eng.RealAudio1.clip_width(), eng.RealAudio1.clip_height()};
+    if (sh.video_size.w == 0 && sh.video_size.h == 0) sh.view_mode = kViewReturn;
+    sh.media_len = eng.RealAudio2.length();
+    sh.media_ended = 0;
+    list.play_state = 1;
+    if (sh.view_mode == kViewWindow)
+        Vewset(kViewReturn);
+    else
+        Vewset(sh.view_mode);
+}
+
+void Player::RealAudio1PresentationClosed() {
+    sh.video_size = {0, 0};
+    if (list.play_state == 1) sh.media_ended = 1;
+}
 
 } // namespace zefa

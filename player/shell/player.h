@@ -56,7 +56,11 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     // --- engines and commands
     void play(); // request playback of the current entry
     void pbt_chk();
-    void run_media(); // starts the current entry; only the staged switch calls it
+    void advance_switch(); // the staged engine switch, one step per executor call
+    void run_media();      // starts the current entry; only the staged switch calls it
+    void start_flash(const std::string& path);
+    void start_real(const std::string& path);
+    void start_library(const std::string& path);
 
     // --- settings file (config/settings_file.cpp): 0 loads, other values save.
     // False when the load or save stopped on an error (already shown to the user).

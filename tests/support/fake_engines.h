@@ -17,6 +17,7 @@ struct FakeVelmo {
     int32_t end_result = 0;           // next DS_END answer (consumed)
     int32_t pos = 0, len = 0, w = 0, h = 0;
     int32_t ini_rand_result = 0;
+    std::vector<int32_t> order; // the shuffle order DS_RET_RAND and DS_RET_TNO answer from
     std::vector<std::string> calls;
 
     FakeVelmo();
@@ -30,6 +31,7 @@ struct FakeVelmo {
 class FakeRealPlayer : public RealPlayerControl {
   public:
     int32_t state = Stopped;
+    int32_t len = 0, width = 0, height = 0;
     std::vector<std::string> calls;
     RealPlayerEvents* events = nullptr;
 
@@ -40,11 +42,11 @@ class FakeRealPlayer : public RealPlayerControl {
     void toggle_play_pause() override { calls.push_back("toggle"); }
     int32_t play_state() override { return state; }
     int32_t position() override { return 0; }
-    int32_t length() override { return 0; }
+    int32_t length() override { return len; }
     void seek(int32_t ms) override { calls.push_back("seek " + std::to_string(ms)); }
     void set_volume(int16_t v) override { calls.push_back("volume " + std::to_string(v)); }
-    int32_t clip_width() override { return 0; }
-    int32_t clip_height() override { return 0; }
+    int32_t clip_width() override { return width; }
+    int32_t clip_height() override { return height; }
     void set_option(int32_t v) override { calls.push_back("option " + std::to_string(v)); }
     void poke() override { calls.push_back("poke"); }
     void set_events(RealPlayerEvents* e) override { events = e; }

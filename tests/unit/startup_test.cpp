@@ -51,7 +51,7 @@ TEST(StartupBlock, RunsOnceOnTheFirstTickAndShowsTheWindows) {
         throw std::logic_error("main never placed");
     }();
     EXPECT_EQ(last_main.stacking, Stacking::Top);
-    EXPECT_EQ(p.sh.switch_stage, 1); // AutoPlay requested playback
+    EXPECT_EQ(p.sh.switch_stage, 2); // AutoPlay requested playback; the same tick unloaded
 
     p.cfg.SkinName = "changed";
     h.ticks(3);
@@ -91,7 +91,7 @@ TEST(StartupBlock, RandomModeBuildsTheShuffleOrderBeforePlaying) {
     h.velmo.ini_rand_result = 0;
     h.start();
     EXPECT_EQ(h.velmo.count("DS_INI_RAND 1 0"), 1);
-    EXPECT_EQ(h.p().sh.switch_stage, 1);
+    EXPECT_EQ(h.p().sh.switch_stage, 2);
 }
 
 TEST(StartupBlock, BadSettingShowsTheMessageAndStartUpCarriesOn) {
