@@ -83,6 +83,13 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     // --- view
     void Vewset(int32_t view);
     void make_mask();
+    int32_t set_aspect(int32_t mode, int32_t which); // aspect-corrected width (0) or height (1)
+    void GetMovieScreenSize(int32_t full);           // sets display_size
+    void W_MK();                                     // Panel1's region and place
+    void draw_flash_bar(int32_t width);
+    void windowed_layout(int32_t view); // views 0, 1 and 4
+    void set_child_top(Child c, int32_t y);
+    void set_child_width(Child c, int32_t w);
 
     // --- input from the desktop
     void FormKeyDown() override;

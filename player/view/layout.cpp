@@ -2,8 +2,8 @@
 
 namespace zefa {
 
-// The layout pass. The initial layout (-1) and the steps every pass shares are here; the
-// windowed and full-screen arrangements arrive with the zoom and aspect computation.
+// The layout pass. The full-screen arrangements (2 and 3) arrive with the view menus; until
+// then those views get only the steps every pass shares.
 void Player::Vewset(int32_t v) {
     if (sh.info_keep) {
         sh.info_keep = 0;
@@ -19,21 +19,18 @@ void Player::Vewset(int32_t v) {
         view.window_size = {320, cfg.ListBox == 1 ? 360 : 240};
         view.panel_origin_y = 240;
         view.park_y = view.window_size.h + 1;
-        Rect ra2 = io.win.child_rect(Child::RealAudio2);
-        ra2.y = view.park_y;
-        io.win.place_child(Child::RealAudio2, ra2);
+        set_child_top(Child::RealAudio2, view.park_y);
         io.win.place_child(Child::RealAudio1, view.video_rect);
         io.win.place(Win::Main, Stacking::Keep,
                      {cfg.Window_x, cfg.Window_y, view.window_size.w, view.window_size.h}, false);
+    } else if (v == 0 || v == 1 || v == 4) {
+        windowed_layout(v);
+        if (v == 0) v = 1;
     }
 
     // End of every pass: park what is not in use, place the playlist window and the main window.
-    Rect image5 = io.win.child_rect(Child::Image5);
-    image5.y = view.park_y;
-    io.win.place_child(Child::Image5, image5);
-    Rect edit1 = io.win.child_rect(Child::Edit1);
-    edit1.y = view.park_y + 46;
-    io.win.place_child(Child::Edit1, edit1);
+    set_child_top(Child::Image5, view.park_y);
+    set_child_top(Child::Edit1, view.park_y + 46);
 
     const Rect panel = io.win.rect(Win::Panel);
     const SkinElement& e34 = skin.el[34];
@@ -48,9 +45,7 @@ void Player::Vewset(int32_t v) {
                      {panel.x + view.playlist_rect.x, panel.y + view.playlist_rect.y, 0, 0}, true);
     }
 
-    Rect edit2 = io.win.child_rect(Child::Edit2);
-    edit2.y = view.park_y;
-    io.win.place_child(Child::Edit2, edit2);
+    set_child_top(Child::Edit2, view.park_y);
 
     if (v == -1 || v == 0 || v == 1 || v == 4) {
         const Rect r{cfg.Window_x, cfg.Window_y, view.video_rect.w, view.video_rect.h};
@@ -62,6 +57,62 @@ void Player::Vewset(int32_t v) {
         }
     }
     io.win.focus_child(Child::Edit1);
+}
+
+void Player::windowed_layout(int32_t v) {
+    sh.cursor_request = 1;
+    set_child_width(Child::Image4, 0);
+    if (v == 4) {
+        sh.view_mode = kViewBare;
+        io.win.resize(Win::Panel, {0, 0});
+    } else {
+        sh.view_mode = kViewWindow;
+        io.win.resize(Win::Panel, {skin.el[0].w, skin.el[0].h});
+    }
+    GetMovieScreenSize(0);
+    const Size pic = view.display_size;
+    view.video_rect = {0, 0, pic.w, pic.h};
+    view.panel_origin_y = pic.h;
+    view.park_y = pic.h + 49;
+    set_child_top(Child::RealAudio2, view.park_y);
+    set_child_top(Child::Flash, view.park_y);
+    if (sh.video_size.w + sh.video_size.h == 0) {
+        view.video_rect.w = view.video_rect.h = 0;
+        return;
+    }
+    switch (sh.engine_kind) {
+    case kEngineReal:
+        io.win.place_child(Child::RealAudio1, {0, 0, pic.w, pic.h});
+        W_MK();
+        break;
+    case kEngineFlash:
+        io.win.place_child(Child::Image4, {0, 0, pic.w, 16});
+        set_child_width(Child::Panel1, 0);
+        draw_flash_bar(pic.w);
+        set_child_top(Child::RealAudio1, view.park_y);
+        io.win.place_child(Child::Flash, {0, 16, pic.w, pic.h});
+        view.flash_focus_countdown = 4;
+        view.video_rect.h += 16;
+        break;
+    default:
+        set_child_top(Child::RealAudio1, view.park_y);
+        set_child_top(Child::Flash, view.park_y);
+        eng.velmo.DS_ZOOM(pic.w, pic.h);
+        W_MK();
+        break;
+    }
+}
+
+void Player::set_child_top(Child c, int32_t y) {
+    Rect r = io.win.child_rect(c);
+    r.y = y;
+    io.win.place_child(c, r);
+}
+
+void Player::set_child_width(Child c, int32_t w) {
+    Rect r = io.win.child_rect(c);
+    r.w = w;
+    io.win.place_child(c, r);
 }
 
 // Panel1's first shape: every second row of a 640-pixel-wide area.

@@ -98,12 +98,14 @@ TEST_F(Dispatch, LibraryStartSetsSizeLengthVolumeAndState) {
     EXPECT_EQ(p.sh.view_mode, kViewWindow);
     EXPECT_EQ(h.input.cursor_refreshes, 1);
 
-    // Sound only: back to the normal layout.
+    // Sound only, from the window without panel: back to the normal window with its panel.
+    p.sh.view_mode = kViewBare;
     h.velmo.w = h.velmo.h = 0;
     p.play();
     calls_to_start();
-    EXPECT_EQ(p.sh.view_mode, kViewReturn);
+    EXPECT_EQ(p.sh.view_mode, kViewWindow);
     EXPECT_EQ(p.sh.video_size.w, 0);
+    EXPECT_EQ(h.win.rect(Win::Main).w, 0); // nothing to show
 }
 
 TEST_F(Dispatch, EngineFollowsTheExtensionIgnoringCase) {
@@ -210,11 +212,12 @@ TEST_F(Dispatch, RealMediaEventsCompleteTheStartAndReportTheEnd) {
     p.sh.seek_speed = 3;
     p.skin.el[2].state = kPending;
     h.real1.width = 0, h.real1.height = 0;
+    p.sh.view_mode = kViewBare;
     p.RealAudio1PresentationOpened();
     EXPECT_EQ(p.list.play_state, 1);
     EXPECT_EQ(p.sh.seek_speed, 0);
     EXPECT_EQ(p.skin.el[2].state, kIdle);
-    EXPECT_EQ(p.sh.view_mode, kViewReturn);
+    EXPECT_EQ(p.sh.view_mode, kViewWindow);
     EXPECT_EQ(p.sh.media_len, 9000);
     p.RealAudio1PositionChange(1234, 9000);
     EXPECT_EQ(p.sh.media_pos, 1234);
