@@ -101,3 +101,25 @@ screen_max() {
   xwd -root -silent | "$CONVERT" xwd:- -crop "${w}x${h}+${x}+${y}" +repage \
     -format '%[fx:int(255*maxima)]' info:
 }
+
+# Writes ZEFA.cfg with every setting at its default except the KEY=VALUE pairs given.
+write_settings() {
+  local defaults="Window_x=0 Window_y=0 Repeat=1 Randam=0 NormalZoom=2 FullZoom=5 ListBox=0
+    Volume=75 FF=5000 REW=5000 WheelFF1=-1000 WheelFF2=-3000 WheelFF3=-9000 WheelFF4=-14000
+    WheelFF5=-30000 WheelREW1=1000 WheelREW2=3000 WheelREW3=9000 WheelREW4=14000
+    WheelREW5=30000 AutoTop=0 ScanLine=1 MauseVolume=1 Aspect=0 Info=1 InputMode=1
+    FlushAutoNext=1 MainPanel_x=0 MainPanel_y=0 SkinName=Default01
+    DropFileType=.mpg.mpeg.mp3.avi.wav.mov.rm.swf; RealFileType=.rm; MaskMode=0 U_Mask=2
+    D_Mask=2 R_Mask=0 L_Mask=0 WheelFlg1=1 WheelFlg2=1 FlashQuality=0 AutoPlay=1 FlashScale=0
+    FlashWindow=0"
+  local line key pair value
+  : >"$PROG/ZEFA.cfg"
+  for line in $defaults; do
+    key=${line%%=*}
+    value=${line#*=}
+    for pair in "$@"; do
+      [ "${pair%%=*}" = "$key" ] && value=${pair#*=}
+    done
+    printf '%s=%s\r\n' "$key" "$value" >>"$PROG/ZEFA.cfg"
+  done
+}

@@ -199,11 +199,13 @@ QtPlatform::Impl::Impl() {
     auto* panel1 = new QWidget(main.get());
     panel1->setGeometry(328, 96, 25, 25);
     paint_black(panel1);
-    // Clicks on the video fall through to the main window, as on a disabled panel.
+    // Clicks on the video fall through to the main window, as on a disabled panel: the video's
+    // X window selects no input, so they reach this widget, which passes them to its parent.
+    // (Qt's input-transparent window flag would also redirect its children's map requests, and
+    // the video window could never show.)
     panel1->setAttribute(Qt::WA_TransparentForMouseEvents);
     panel1->setAttribute(Qt::WA_NativeWindow);
     panel1->winId();
-    panel1->windowHandle()->setFlag(Qt::WindowTransparentForInput, true);
 
     auto* real1 = new QWidget(main.get());
     real1->setGeometry(0, 0, 320, 240);

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# `zefa clip.avi` plays moving video in the main window; the line mask's rows stay black.
+source "$(dirname "$0")/lib.sh" "$@"
+[ -n "${ZEFA_MEDIA_DIR:-}" ] || fail "ZEFA_MEDIA_DIR not set"
+
+start_x
+# A 5 % top mask of a 320-pixel-wide picture covers its first 16 rows.
+write_settings Window_x=100 Window_y=50 MaskMode=1 U_Mask=5 D_Mask=0
+start_zefa "$ZEFA_MEDIA_DIR/clip.avi"
+main=$(wait_for_window "$ZEFA_PID" 320 240)
+sleep 1
+
+shot() { xwd -root -silent | "$CONVERT" xwd:- -crop 320x224+100+66 +repage "$1"; }
+shot "$E2E_TMP/a.png"
+sleep 0.4
+shot "$E2E_TMP/b.png"
+changed=$("$CONVERT" "$E2E_TMP/a.png" "$E2E_TMP/b.png" -compose difference -composite \
+  -format '%[fx:int(255*maxima)]' info:)
+[ "$changed" -gt 32 ] || fail "the picture did not change (max difference $changed)"
+[ "$(screen_max 100 66 320 224)" -gt 32 ] || fail "no picture in the video area"
+[ "$(screen_max 100 50 320 16)" = "0" ] || fail "the masked rows are not black"
+
+# A click on the picture reaches the main window (window 0, left button 0).
+xdotool mousemove 260 150 click 1
+wait_for_log "mouse down: 0 0 160 100"
+kill -0 "$ZEFA_PID" || fail "zefa died"
+echo "video: 1 passed, 0 failed"
