@@ -87,7 +87,8 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     void GetMovieScreenSize(int32_t full);           // sets display_size
     void W_MK();                                     // Panel1's region and place
     void draw_flash_bar(int32_t width);
-    void windowed_layout(int32_t view); // views 0, 1 and 4
+    void windowed_layout(int32_t view);   // views 0, 1 and 4
+    void fullscreen_layout(int32_t view); // views 2 and 3
     void set_child_top(Child c, int32_t y);
     void set_child_width(Child c, int32_t w);
 

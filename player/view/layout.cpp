@@ -2,8 +2,8 @@
 
 namespace zefa {
 
-// The layout pass. The full-screen arrangements (2 and 3) arrive with the view menus; until
-// then those views get only the steps every pass shares.
+// The layout pass: places the main window, the picture, the engines' windows, the panel and the
+// playlist window for a view.
 void Player::Vewset(int32_t v) {
     if (sh.info_keep) {
         sh.info_keep = 0;
@@ -26,6 +26,8 @@ void Player::Vewset(int32_t v) {
     } else if (v == 0 || v == 1 || v == 4) {
         windowed_layout(v);
         if (v == 0) v = 1;
+    } else if (v == 2 || v == 3) {
+        fullscreen_layout(v);
     }
 
     // End of every pass: park what is not in use, place the playlist window and the main window.
@@ -100,6 +102,81 @@ void Player::windowed_layout(int32_t v) {
         eng.velmo.DS_ZOOM(pic.w, pic.h);
         W_MK();
         break;
+    }
+}
+
+void Player::fullscreen_layout(int32_t v) {
+    const Size screen = view.screen_size;
+    const bool bare = v == kViewFull;
+    if (bare) {
+        Rect image4 = io.win.child_rect(Child::Image4);
+        io.win.place_child(Child::Image4, {image4.x, image4.y, image4.w, 0});
+        sh.cursor_request = sh.engine_kind == kEngineFlash ? 1 : 2;
+    } else {
+        sh.cursor_request = 1;
+    }
+    sh.view_mode = v;
+    const Rect ra1 = io.win.child_rect(Child::RealAudio1);
+    io.win.place_child(Child::RealAudio1, {ra1.x, ra1.y, 1, 1});
+    GetMovieScreenSize(1);
+    const Size pic = view.display_size;
+    view.video_rect = {static_cast<int32_t>((screen.w - pic.w) / 2.0),
+                       static_cast<int32_t>((screen.h - pic.h) / 2.0), pic.w, pic.h};
+    W_MK();
+    view.park_y = screen.h + 1;
+    view.panel_origin_y = view.park_y;
+    set_child_top(Child::RealAudio2, view.park_y);
+    set_child_top(Child::Flash, view.park_y);
+    if (bare) {
+        for (Child c : {Child::Image4, Child::Edit1, Child::Edit2})
+            set_child_top(c, view.park_y);
+    }
+    view.window_size = screen;
+
+    if (sh.video_size.w + sh.video_size.h != 0) {
+        switch (sh.engine_kind) {
+        case kEngineReal:
+            set_child_top(Child::Flash, view.park_y);
+            io.win.place_child(Child::RealAudio1, view.video_rect);
+            break;
+        case kEngineFlash:
+            set_child_top(Child::RealAudio1, view.park_y);
+            io.win.place_child(Child::Flash, view.video_rect);
+            view.flash_focus_countdown = 5;
+            break;
+        default:
+            set_child_top(Child::RealAudio1, view.park_y);
+            set_child_top(Child::Flash, view.park_y);
+            eng.velmo.DS_ZOOM(pic.w, pic.h);
+            W_MK();
+            if (bare) W_MK();
+            break;
+        }
+    }
+
+    const Rect panel = io.win.rect(Win::Panel);
+    const Rect whole{0, 0, screen.w, screen.h};
+    if (bare) {
+        io.win.place(Win::Panel, Stacking::NoTopMost, {panel.x, panel.y, 0, panel.h}, true);
+        io.win.place(Win::Main, Stacking::NoTopMost, whole, true);
+        io.win.place(Win::Main, Stacking::TopMost, whole, true);
+        skin.panel_on_top = 0;
+    } else {
+        io.win.place(Win::Main, Stacking::NoTopMost, whole, true);
+        const Rect shown{panel.x, panel.y, skin.el[0].w, panel.h};
+        io.win.place(Win::Panel, Stacking::NoTopMost, shown, true);
+        io.win.place(Win::Panel, Stacking::TopMost, shown, true);
+        skin.panel_on_top = 1;
+    }
+    sh.repaint_pending = 1;
+    sh.view_mode = v;
+    if (bare && cfg.MauseVolume == 1) {
+        VolumeGesture& g = sh.volume_gesture;
+        g.centre = screen.h / 2;
+        io.input.set_cursor_pos({io.input.cursor_pos().x, g.centre});
+        g.recentre = 8;
+        g.travel = 0;
+        g.activity = 0;
     }
 }
 

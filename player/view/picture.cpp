@@ -11,8 +11,10 @@ int32_t Player::set_aspect(int32_t mode, int32_t which) {
 }
 
 void Player::GetMovieScreenSize(int32_t full) {
+    // A hand-edited Aspect beyond the menu plays at the original size rather than vanishing.
+    const int32_t aspect = cfg.Aspect >= 0 && cfg.Aspect <= 7 ? cfg.Aspect : 0;
     const PictureInputs in{sh.video_size,
-                           {set_aspect(cfg.Aspect, 0), set_aspect(cfg.Aspect, 1)},
+                           {set_aspect(aspect, 0), set_aspect(aspect, 1)},
                            view.screen_size,
                            skin.el[0].h,
                            full ? cfg.FullZoom : cfg.NormalZoom};

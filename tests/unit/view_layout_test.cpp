@@ -88,6 +88,11 @@ struct Layout : ::testing::Test {
         h.screen.size = kXga;
         p.skin.el[0].w = 300, p.skin.el[0].h = 70;
     }
+    Placement last_of(Win w) const {
+        for (auto it = h.win.placements.rbegin(); it != h.win.placements.rend(); ++it)
+            if (it->win == w) return *it;
+        return {};
+    }
 };
 
 } // namespace
@@ -109,6 +114,10 @@ TEST_F(Layout, LibraryPictureGetsPanel1AndTheWindowSize) {
     p.Vewset(4);
     EXPECT_EQ(p.sh.view_mode, kViewBare);
     EXPECT_EQ(h.win.rect(Win::Panel).w, 0);
+
+    p.cfg.Aspect = 12; // hand-edited: the original size
+    p.Vewset(4);
+    EXPECT_EQ(h.win.rect(Win::Main).w, 640);
 }
 
 TEST_F(Layout, FlashWindowIsSixteenPixelsTallerThanTheMovie) {
@@ -135,4 +144,55 @@ TEST_F(Layout, RealMediaPictureAndNothingOpen) {
     p.Vewset(1);
     EXPECT_EQ(h.win.rect(Win::Main).w, 0);
     EXPECT_EQ(h.win.rect(Win::Main).h, 0);
+}
+
+TEST_F(Layout, FullScreenCentresThePictureWithScanLinesAndTheVolumeGesture) {
+    p.sh.engine_kind = kEngineLibrary;
+    p.sh.video_size = {320, 240};
+    p.cfg.FullZoom = 5; // FULL-1: 3 x
+    p.cfg.ScanLine = 1;
+    p.cfg.MaskMode = 0;
+    p.cfg.MauseVolume = 1;
+    h.input.pos = {500, 10};
+    p.Vewset(2);
+    EXPECT_EQ(p.view.video_rect, (Rect{32, 24, 960, 720}));
+    EXPECT_EQ(h.win.child_rect(Child::Panel1), (Rect{32, 24, 960, 720}));
+    // Three screen rows per source row: the video shows on the first of every three.
+    const std::vector<Rect>& rows = h.win.child_regions[Child::Panel1].rects;
+    ASSERT_EQ(rows.size(), 240u);
+    EXPECT_EQ(rows[1], (Rect{0, 3, 960, 1}));
+    const Placement last = last_of(Win::Main);
+    EXPECT_EQ(last.stacking, Stacking::TopMost);
+    EXPECT_EQ(last.rect, (Rect{0, 0, 1024, 768}));
+    EXPECT_EQ(h.win.rect(Win::Panel).w, 0);
+    EXPECT_EQ(p.sh.cursor_request, 2);
+    EXPECT_EQ(p.view.park_y, 769);
+    EXPECT_EQ(h.input.pos, (Point{500, 384}));
+    EXPECT_EQ(p.sh.volume_gesture.recentre, 8);
+
+    // With the panel: shown topmost over the picture, the cursor stays.
+    p.Vewset(3);
+    EXPECT_EQ(p.sh.view_mode, kViewFullPanel);
+    EXPECT_EQ(h.win.rect(Win::Panel).w, 300);
+    EXPECT_EQ(last_of(Win::Panel).stacking, Stacking::TopMost);
+    EXPECT_EQ(last_of(Win::Main).stacking, Stacking::NoTopMost);
+    EXPECT_EQ(p.skin.panel_on_top, 1);
+    EXPECT_EQ(p.sh.cursor_request, 1);
+}
+
+TEST_F(Layout, FullScreenEnginesAndOverflow) {
+    p.sh.engine_kind = kEngineFlash;
+    p.sh.video_size = {320, 240};
+    p.cfg.FullZoom = 8;
+    p.Vewset(2);
+    EXPECT_EQ(h.win.child_rect(Child::Flash), (Rect{0, 0, 1024, 768}));
+    EXPECT_EQ(p.sh.cursor_request, 1); // Flash keeps its cursor
+    EXPECT_EQ(p.view.flash_focus_countdown, 5);
+
+    // FULL-3 overflows: the picture starts left of the screen.
+    p.sh.engine_kind = kEngineReal;
+    p.sh.video_size = {720, 480};
+    p.cfg.FullZoom = 7;
+    p.Vewset(2);
+    EXPECT_EQ(h.win.child_rect(Child::RealAudio1), (Rect{-64, 0, 1152, 768}));
 }
