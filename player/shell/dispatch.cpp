@@ -66,7 +66,9 @@ void Player::run_media() {
         skin.seek_fill = 0;
         sh.media_len = 5;
     }
-    // A vanished file starts nothing; the engines stay stopped by the switch.
+    // A vanished file starts nothing. The switch has unloaded both controls; the library's
+    // graph is stopped too, so the previous medium never plays on behind an idle player.
+    if (chosen && !path_exists(path)) eng.velmo.DS_STOP();
     if (chosen && path_exists(path)) {
         sh.seek_speed = 0;
         eng.velmo.DS_STOP();

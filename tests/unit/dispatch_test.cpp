@@ -145,7 +145,7 @@ TEST_F(Dispatch, MissingFileOrEmptyListStartsNothing) {
     p.play();
     calls_to_start();
     EXPECT_EQ(h.velmo.count("PLY"), 0);
-    EXPECT_EQ(h.velmo.count("DS_STOP"), 0);
+    EXPECT_EQ(h.velmo.count("DS_STOP"), 1); // the previous medium does not play on
     EXPECT_EQ(p.list.play_state, 2);
     EXPECT_EQ(p.sh.media_len, 5);
     EXPECT_EQ(h.input.cursor_refreshes, 1);
