@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# `zefa clip.avi` plays moving video in the main window; the line mask's rows stay black.
+# `zefa clip.avi` plays moving video in the main window; the line mask's rows stay black; a
+# sound-only file handed over later leaves no picture window.
 source "$(dirname "$0")/lib.sh" "$@"
 [ -n "${ZEFA_MEDIA_DIR:-}" ] || fail "ZEFA_MEDIA_DIR not set"
 
@@ -23,5 +24,15 @@ changed=$("$CONVERT" "$E2E_TMP/a.png" "$E2E_TMP/b.png" -compose difference -comp
 # A click on the picture reaches the main window (window 0, left button 0).
 xdotool mousemove 260 150 click 1
 wait_for_log "mouse down: 0 0 160 100"
+
+# Sound only, handed over by a second instance: the window has no picture to show.
+"$PROG/zefa" "$ZEFA_MEDIA_DIR/clip.mp3"
+wait_for_log "hand-off: 1 .*clip.mp3"
+tries=50
+while xwininfo -id "$main" | grep -q 'IsViewable'; do
+  tries=$((tries - 1))
+  [ $tries -gt 0 ] || fail "the main window still shows during sound-only playback"
+  sleep 0.1
+done
 kill -0 "$ZEFA_PID" || fail "zefa died"
-echo "video: 1 passed, 0 failed"
+echo "video: 2 passed, 0 failed"
