@@ -1,10 +1,17 @@
 // The reader on well-formed movies in all three containers.
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include "swf_writer.h"
 
 namespace zefa::swf {
+
+// Names the containers in test names and messages.
+void PrintTo(Compression c, std::ostream* out) {
+    *out << (c == Compression::None ? "FWS" : c == Compression::Zlib ? "CWS" : "ZWS");
+}
+
 namespace {
 
 using test::as_bytes;
@@ -63,8 +70,12 @@ TEST_P(EveryContainer, ReadsHeaderTagsAndFrames) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Swf, EveryContainer,
-                         ::testing::Values(Compression::None, Compression::Zlib,
-                                           Compression::Lzma));
+                         ::testing::Values(Compression::None, Compression::Zlib, Compression::Lzma),
+                         [](const ::testing::TestParamInfo<Compression>& p) {
+                             return p.param == Compression::None   ? "Fws"
+                                    : p.param == Compression::Zlib ? "Cws"
+                                                                   : "Zws";
+                         });
 
 TEST(SwfReader, FrameCountIsTheShowFramesTheStreamHas) {
     // The header may claim more or fewer frames than exist; the stream decides.
