@@ -13,8 +13,6 @@
 #include "swf/swf_stage.h"
 #include "swf/swf_timeline.h"
 
-class QWidget;
-
 namespace zefa {
 
 class SwfControl final : public FlashControl {
@@ -22,6 +20,7 @@ class SwfControl final : public FlashControl {
     using Clock = SwfTimeline::Clock;
     static constexpr int32_t ReadyStateLoading = 0;
 
+    // Needs a QApplication: the stage is created here.
     explicit SwfControl(Clock clock = std::chrono::steady_clock::now);
     ~SwfControl() override; // deletes the stage unless its parent has already
     SwfControl(const SwfControl&) = delete;

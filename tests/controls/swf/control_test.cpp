@@ -109,21 +109,6 @@ TEST_F(Control, AMovieThatCannotBeReadIsEmptyIdleAndNeverPlays) {
     }
 }
 
-TEST_F(Control, KeepsTheModesItIsGiven) {
-    EXPECT_EQ(flash.wmode(), "Window");
-    EXPECT_EQ(flash.scale(), "ShowAll");
-    EXPECT_EQ(flash.quality2(), "High");
-    flash.set_wmode("Transparent");
-    flash.set_scale("NoBorder");
-    flash.set_quality2("Best");
-    EXPECT_EQ(flash.wmode(), "Transparent");
-    EXPECT_EQ(flash.scale(), "NoBorder");
-    EXPECT_EQ(flash.quality2(), "Best");
-    // Unloading keeps them; the shell sets them again before every movie anyway.
-    flash.set_movie("None");
-    EXPECT_EQ(flash.scale(), "NoBorder");
-}
-
 // A 100 x 100 pixel stage in red, in a 300 x 50 control: where the red lands for each mode.
 TEST_F(Control, PaintsTheBackgroundWhereTheScaleModePutsTheStage) {
     start(movie_file("control_scale.swf",
