@@ -13,6 +13,7 @@
 #include "shell/copy_data_record.h"
 #include "shell/player.h"
 #include "shell/single_instance.h"
+#include "swf/swf_control.h"
 #include "velmo.h"
 
 namespace {
@@ -103,7 +104,8 @@ int main(int argc, char** argv) {
                       plain.images};
 
     AbsentRealPlayer real_picture, real_transport;
-    AbsentFlash flash;
+    SwfControl flash;
+    platform.adopt_child(Child::Flash, flash.widget());
     const Engines engines{kVelmo, real_picture, real_transport, flash};
     std::unique_ptr<Player> player =
         trace ? std::make_unique<TracingPlayer>(ports, engines, program_folder(), path)
