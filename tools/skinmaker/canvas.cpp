@@ -99,7 +99,9 @@ Paint solid(Rgb c) {
 }
 
 Paint vertical(double y0, Rgb top, double y1, Rgb bottom) {
-    return [=](double, double y) { return mix(top, bottom, std::clamp((y - y0) / (y1 - y0), 0.0, 1.0)); };
+    return [=](double, double y) {
+        return mix(top, bottom, std::clamp((y - y0) / (y1 - y0), 0.0, 1.0));
+    };
 }
 
 Canvas::Canvas(int width, int height, Rgb fill)

@@ -13,10 +13,10 @@ constexpr int kW = 320, kH = 130, kBodyTop = 10;
 // A tab rising from the body's top edge, with rounded inner corners where it joins.
 Shape tab(double x, double w) {
     const double r = 4;
-    const Shape fillets =
-        unite({subtract(rounded_rect({x - r, kBodyTop - r, r, r}, 0), circle(x - r, kBodyTop - r, r)),
-               subtract(rounded_rect({x + w, kBodyTop - r, r, r}, 0),
-                        circle(x + w + r, kBodyTop - r, r))});
+    const Shape fillets = unite(
+        {subtract(rounded_rect({x - r, kBodyTop - r, r, r}, 0), circle(x - r, kBodyTop - r, r)),
+         subtract(rounded_rect({x + w, kBodyTop - r, r, r}, 0),
+                  circle(x + w + r, kBodyTop - r, r))});
     return unite({rounded_rect({x, 0, w, kBodyTop + 8.0}, 6), fillets});
 }
 
@@ -51,13 +51,13 @@ void paint(const std::array<Element, 50>& el, Canvas& c, Layer layer) {
         int size;
     };
     const Btn buttons[] = {
-        {4, Icon::Previous, 12}, {3, Icon::Rewind, 12},     {1, Icon::Play, 14},
-        {25, Icon::Pause, 12},   {14, Icon::Stop, 11},      {2, Icon::FastForward, 12},
-        {5, Icon::Next, 12},     {16, Icon::Repeat, 10},    {17, Icon::Random, 10},
+        {4, Icon::Previous, 12},  {3, Icon::Rewind, 12},    {1, Icon::Play, 14},
+        {25, Icon::Pause, 12},    {14, Icon::Stop, 11},     {2, Icon::FastForward, 12},
+        {5, Icon::Next, 12},      {16, Icon::Repeat, 10},   {17, Icon::Random, 10},
         {12, Icon::Playlist, 10}, {13, Icon::Open, 10},     {15, Icon::Settings, 10},
         {7, Icon::ScanLines, 10}, {36, Icon::LineMask, 10}, {8, Icon::FullScreen, 10},
-        {9, Icon::Aspect, 10},   {10, Icon::ZoomIn, 10},    {11, Icon::ZoomOut, 10},
-        {18, Icon::Minimise, 8}, {6, Icon::Quit, 8},
+        {9, Icon::Aspect, 10},    {10, Icon::ZoomIn, 10},   {11, Icon::ZoomOut, 10},
+        {18, Icon::Minimise, 8},  {6, Icon::Quit, 8},
     };
     for (const Btn& b : buttons)
         button(c, box(el[b.k]), b.size >= 12 ? 5 : 4, b.icon, b.size, layer,
@@ -80,10 +80,10 @@ Design default01() {
     el[31] = {38, 22, 8, 8};
     el[33] = {199, 22, 6, 8}; // reverse level ends where forward begins
     el[32] = {207, 22, 6, 8};
-    el[27] = {14, 33, 10, 16};  // cells of the large figures: h:mm:ss
+    el[27] = {14, 33, 10, 16};   // cells of the large figures: h:mm:ss
     el[35] = {106, 34, 198, 15}; // title
-    el[28] = {22, 54, 7, 9};    // length, small figures
-    el[26] = {255, 54, 7, 9};   // entry and count
+    el[28] = {22, 54, 7, 9};     // length, small figures
+    el[26] = {255, 54, 7, 9};    // entry and count
 
     el[20] = {12, 70, 296, 10};
     el[21] = {236, 89, 72, 14};

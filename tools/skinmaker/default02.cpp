@@ -10,13 +10,14 @@ namespace skinmaker {
 namespace {
 
 constexpr int kW = 360, kH = 112;
-constexpr double kDialX = 56, kDialY = 56, kDialR = 54, kGapIn = 23, kGapOut = 26;
-constexpr double kRingR = 40, kRingButton = 11, kPlayR = 21;
+constexpr double kDialX = 56, kDialY = 56, kDialR = 54, kGapIn = 20, kGapOut = 23.5;
+// Faces stay inside their hit rectangles, whose pictures swap whole when lit or pressed.
+constexpr double kRingR = 40, kRingButton = 9.5, kPlayR = 18;
 
 Shape outline() {
-    const Shape dial = subtract(circle(kDialX, kDialY, kDialR),
-                                subtract(circle(kDialX, kDialY, kGapOut),
-                                         circle(kDialX, kDialY, kGapIn)));
+    const Shape dial =
+        subtract(circle(kDialX, kDialY, kDialR),
+                 subtract(circle(kDialX, kDialY, kGapOut), circle(kDialX, kDialY, kGapIn)));
     return unite({dial, rounded_rect({118, 6, 238, 100}, 14)});
 }
 
@@ -26,9 +27,9 @@ struct RingButton {
     Icon icon;
 };
 const RingButton kRing[] = {
-    {25, 90, Icon::Pause},  {17, 45, Icon::Random},       {5, 0, Icon::Next},
+    {25, 90, Icon::Pause},       {17, 45, Icon::Random},  {5, 0, Icon::Next},
     {2, -45, Icon::FastForward}, {14, -90, Icon::Stop},   {3, -135, Icon::Rewind},
-    {4, 180, Icon::Previous}, {16, 135, Icon::Repeat},
+    {4, 180, Icon::Previous},    {16, 135, Icon::Repeat},
 };
 
 double ring_x(double angle) {
@@ -46,9 +47,9 @@ void paint(const std::array<Element, 50>& el, Canvas& c, Layer layer) {
     c.fill(subtract(circle(kDialX, kDialY, kGapOut + 1), circle(kDialX, kDialY, kGapOut)),
            {0, 0, 112, 112}, colour::kOutline);
     for (const RingButton& b : kRing)
-        round_button(c, ring_x(b.angle), ring_y(b.angle), kRingButton, b.icon, 10, layer);
+        round_button(c, el[b.k].x + 10, el[b.k].y + 10, kRingButton, b.icon, 10, layer);
     c.fill(circle(kDialX, kDialY, kGapIn), {0, 0, 112, 112}, colour::kOutline);
-    round_button(c, kDialX, kDialY, kPlayR, Icon::Play, 18, layer);
+    round_button(c, kDialX, kDialY, kPlayR, Icon::Play, 16, layer);
 
     glass(c, {126, 14, 190, 48}, 5);
     wordmark(c, el[19].x + 1, el[19].y + 1, layer == kRest ? kRest : kLit);
@@ -69,9 +70,9 @@ void paint(const std::array<Element, 50>& el, Canvas& c, Layer layer) {
     button(c, box(el[18]), 5, Icon::Minimise, 10, layer);
     button(c, box(el[6]), 5, Icon::Quit, 10, layer, colour::kRed);
     const std::pair<size_t, Icon> row[] = {
-        {12, Icon::Playlist}, {13, Icon::Open},       {15, Icon::Settings},
-        {7, Icon::ScanLines}, {36, Icon::LineMask},   {8, Icon::FullScreen},
-        {9, Icon::Aspect},    {10, Icon::ZoomIn},     {11, Icon::ZoomOut}};
+        {12, Icon::Playlist}, {13, Icon::Open},     {15, Icon::Settings},
+        {7, Icon::ScanLines}, {36, Icon::LineMask}, {8, Icon::FullScreen},
+        {9, Icon::Aspect},    {10, Icon::ZoomIn},   {11, Icon::ZoomOut}};
     for (const auto& [k, icon] : row)
         button(c, box(el[k]), 4, icon, 10, layer);
 }
@@ -83,12 +84,10 @@ Design default02() {
     d.name = "Default02";
     auto& el = d.el;
     el[0] = {0, 0, kW, kH};
-    el[1] = {static_cast<int>(kDialX - kPlayR), static_cast<int>(kDialY - kPlayR),
-             static_cast<int>(2 * kPlayR), static_cast<int>(2 * kPlayR)};
+    el[1] = {38, 38, 36, 36};
     for (const RingButton& b : kRing)
-        el[b.k] = {static_cast<int>(std::lround(ring_x(b.angle) - kRingButton)),
-                   static_cast<int>(std::lround(ring_y(b.angle) - kRingButton)),
-                   static_cast<int>(2 * kRingButton), static_cast<int>(2 * kRingButton)};
+        el[b.k] = {static_cast<int>(std::lround(ring_x(b.angle))) - 10,
+                   static_cast<int>(std::lround(ring_y(b.angle))) - 10, 20, 20};
 
     el[19] = {131, 17, 32, 10};
     el[30] = {170, 18, 8, 8};

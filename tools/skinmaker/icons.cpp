@@ -44,7 +44,8 @@ void magnifier(const Pen& p, bool plus) {
     const double s = p.s, r = s * 0.36, cx = s * 0.42, cy = s * 0.42;
     p.ring(cx, cy, r - 1.2, r + 0.2, 0, 360);
     p.line(cx + r * 0.75, cy + r * 0.75, s - 1.2, s - 1.2, 1.0);
-    const int m = static_cast<int>(std::lround(cx - 0.5)), q = static_cast<int>(std::lround(r * 0.55));
+    const int m = static_cast<int>(std::lround(cx - 0.5)),
+              q = static_cast<int>(std::lround(r * 0.55));
     p.bar(m - q + 1, m, 2 * q - 1, 1);
     if (plus) p.bar(m, m - q + 1, 1, 2 * q - 1);
 }

@@ -5,8 +5,26 @@
 namespace skinmaker {
 
 enum class Icon {
-    Play, Pause, Stop, Previous, Next, Rewind, FastForward, Quit, Minimise, ScanLines,
-    LineMask, FullScreen, Aspect, ZoomIn, ZoomOut, Playlist, Open, Settings, Repeat, Random,
+    Play,
+    Pause,
+    Stop,
+    Previous,
+    Next,
+    Rewind,
+    FastForward,
+    Quit,
+    Minimise,
+    ScanLines,
+    LineMask,
+    FullScreen,
+    Aspect,
+    ZoomIn,
+    ZoomOut,
+    Playlist,
+    Open,
+    Settings,
+    Repeat,
+    Random,
     Speaker,
 };
 

@@ -33,10 +33,11 @@ void body(Canvas& c, const Shape& outline, Box b) {
 }
 
 void glass(Canvas& c, Box b, double r) {
-    c.fill(rounded_rect({b.x - 1, b.y - 1, b.w + 2, b.h + 2}, r + 1), {b.x - 1, b.y - 1, b.w + 2, b.h + 2},
-           hex(0x4A5059), 0.55); // the lower rim catches light
-    c.fill(rounded_rect({b.x - 1, b.y - 1, b.w + 2, b.h + 1}, r + 1), {b.x - 1, b.y - 1, b.w + 2, b.h + 2},
-           hex(0x07080A));
+    c.fill(rounded_rect({b.x - 1, b.y - 1, b.w + 2, b.h + 2}, r + 1),
+           {b.x - 1, b.y - 1, b.w + 2, b.h + 2}, hex(0x4A5059),
+           0.55); // the lower rim catches light
+    c.fill(rounded_rect({b.x - 1, b.y - 1, b.w + 2, b.h + 1}, r + 1),
+           {b.x - 1, b.y - 1, b.w + 2, b.h + 2}, hex(0x07080A));
     c.fill(rounded_rect(b, r), b, kGlass);
 }
 
@@ -47,8 +48,7 @@ struct Face {
 };
 
 Face face_for(Layer layer) {
-    if (layer == kPressed)
-        return {hex(0x141619), hex(0x202328), hex(0x040506), hex(0x0A0B0D)};
+    if (layer == kPressed) return {hex(0x141619), hex(0x202328), hex(0x040506), hex(0x0A0B0D)};
     return {hex(0x4A5058), hex(0x30343A), hex(0x111316), hex(0x6A717C)};
 }
 
@@ -79,8 +79,9 @@ void button(Canvas& c, Box b, double r, Icon icon, int size, Layer layer, Rgb ac
     draw_icon(c, icon, ix, iy, size, icon_colour(layer, accent));
     if (layer == kLit) { // an LED line under the icon
         const int lw = static_cast<int>(b.w / 3);
-        c.fill(rounded_rect({b.x + (b.w - lw) / 2, b.y + b.h - 3, static_cast<double>(lw), 1.5}, 0.7),
-               b, accent);
+        c.fill(
+            rounded_rect({b.x + (b.w - lw) / 2, b.y + b.h - 3, static_cast<double>(lw), 1.5}, 0.7),
+            b, accent);
     }
 }
 
@@ -91,26 +92,23 @@ void round_button(Canvas& c, double cx, double cy, double r, Icon icon, int size
     const int ix = static_cast<int>(std::lround(cx - size / 2.0));
     const int iy = static_cast<int>(std::lround(cy - size / 2.0)) + (layer == kPressed ? 1 : 0);
     draw_icon(c, icon, ix, iy, size, icon_colour(layer, accent));
-    if (layer == kLit)
-        c.fill(arc(cx, cy, r - 3, r - 1.5, 235, 305), b, accent);
+    if (layer == kLit) c.fill(arc(cx, cy, r - 3, r - 1.5, 235, 305), b, accent);
 }
 
 void groove(Canvas& c, Box b, int t, Layer layer) {
     const double y = std::floor(b.y + (b.h - t) / 2);
     const Box g{b.x, y, b.w, static_cast<double>(t)};
-    c.fill(rounded_rect({g.x, g.y + 1, g.w, g.h}, t / 2.0), {g.x, g.y, g.w, g.h + 1},
-           hex(0x4A5059), 0.5);
+    c.fill(rounded_rect({g.x, g.y + 1, g.w, g.h}, t / 2.0), {g.x, g.y, g.w, g.h + 1}, hex(0x4A5059),
+           0.5);
     c.fill(rounded_rect(g, t / 2.0), g, hex(0x0B0C0E));
     if (layer == kLit) {
         const Box in{g.x + 1, g.y + 1, g.w - 2, g.h - 2};
-        c.fill(rounded_rect(in, (t - 2) / 2.0), in,
-               [in](double x, double) {
-                   return mix(kAccentDeep, kAccent, (x - in.x) / std::max(1.0, in.w));
-               });
+        c.fill(rounded_rect(in, (t - 2) / 2.0), in, [in](double x, double) {
+            return mix(kAccentDeep, kAccent, (x - in.x) / std::max(1.0, in.w));
+        });
         c.fill(rounded_rect({in.x, in.y, in.w, 1}, 0.5), in, hex(0xB8F0FF), 0.45);
     } else {
-        c.fill(rounded_rect({g.x + 1, g.y + 1, g.w - 2, g.h - 2}, (t - 2) / 2.0), g,
-               hex(0x16191D));
+        c.fill(rounded_rect({g.x + 1, g.y + 1, g.w - 2, g.h - 2}, (t - 2) / 2.0), g, hex(0x16191D));
     }
 }
 
@@ -126,7 +124,8 @@ void level_steps(Canvas& c, int x, int y, int w, int h, int steps, bool growing_
         const int sx = growing_left ? x + (steps - 1 - i) * w : x + i * w;
         const int sh = h - (steps - 1 - i) * (h / (steps + 1));
         c.rect(sx, y, w, h, kGlass);
-        const Rgb colour = layer == kLit ? mix(mix(lit, kGlass, 0.25), lit, i / (steps - 1.0)) : kGhost;
+        const Rgb colour =
+            layer == kLit ? mix(mix(lit, kGlass, 0.25), lit, i / (steps - 1.0)) : kGhost;
         c.rect(sx + 1, y + h - sh, w - 2, sh, colour);
     }
 }

@@ -44,15 +44,15 @@ void glass(Canvas& c, Box b, double radius);
 void button(Canvas& c, Box b, double radius, Icon icon, int icon_size, Layer layer,
             Rgb accent = colour::kAccent);
 // A round button.
-void round_button(Canvas& c, double cx, double cy, double r, Icon icon, int icon_size,
-                  Layer layer, Rgb accent = colour::kAccent);
+void round_button(Canvas& c, double cx, double cy, double r, Icon icon, int icon_size, Layer layer,
+                  Rgb accent = colour::kAccent);
 // A slider groove of the rectangle's width, vertically centred; filled when lit.
 void groove(Canvas& c, Box b, int thickness, Layer layer);
 // A status icon on the glass: a faint ghost at rest, bright when lit.
 void indicator(Canvas& c, Icon icon, int x, int y, int size, Layer layer, Rgb lit);
 // `steps` level marks of step width w from (x, y); brighter towards the far end when lit.
-void level_steps(Canvas& c, int x, int y, int w, int h, int steps, bool growing_left,
-                 Layer layer, Rgb lit);
+void level_steps(Canvas& c, int x, int y, int w, int h, int steps, bool growing_left, Layer layer,
+                 Rgb lit);
 // The title area: black at rest, the title colours when lit.
 void title_area(Canvas& c, Box b, Layer layer);
 // The wordmark in pixel capitals; brighter when lit.

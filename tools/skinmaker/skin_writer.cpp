@@ -19,8 +19,9 @@ void draw_font(Canvas& c, int row, const Element& cell, bool large, Rgb figure) 
         for (int y = 0; y < gh; ++y)
             for (int x = 0; x < gw; ++x)
                 if (glyph[static_cast<size_t>(y)][static_cast<size_t>(x)] == '#')
-                    c.set(ox + x, oy + y, mix(figure, mix(figure, colour::kAccent, 0.55),
-                                              static_cast<double>(y) / (gh - 1)));
+                    c.set(ox + x, oy + y,
+                          mix(figure, mix(figure, colour::kAccent, 0.55),
+                              static_cast<double>(y) / (gh - 1)));
     }
 }
 
@@ -52,7 +53,8 @@ Canvas render(const Design& d) {
     draw_flash_bar(out, d);
     int row = 4 * h0;
     for (int k = 26; k <= 28; ++k) {
-        draw_font(out, row, d.el[static_cast<size_t>(k)], k == 27, d.figures[static_cast<size_t>(k - 26)]);
+        draw_font(out, row, d.el[static_cast<size_t>(k)], k == 27,
+                  d.figures[static_cast<size_t>(k - 26)]);
         row += d.el[static_cast<size_t>(k)].h;
     }
     return out;
@@ -60,13 +62,13 @@ Canvas render(const Design& d) {
 
 std::string table_text(const Design& d) {
     static const char* const kLabels[50] = {
-        "Panel",   "Play",     "FF",       "REW",     "Back",    "Next",     "Quit",
-        "ScanLine", "Full",    "Aspect",   "ZoomUp",  "ZoomDown", "List",    "Open",
-        "Stop",    "Config",   "Repeat",   "Random",  "Minimize", "Deco",    "Seek",
-        "Volume",  "",         "",         "",        "Pause",   "Number",   "Position",
-        "Length",  "Paused",   "Playing",  "Reverse", "FFLevel", "REWLevel", "ListWindow",
-        "Title",   "LineMask", "FlashL",   "FlashM",  "FlashR",  "Spare40",  "Spare41",
-        "Spare42", "Spare43",  "Spare44",  "Spare45", "Spare46", "Spare47",  "Spare48",
+        "Panel",    "Play",     "FF",      "REW",     "Back",     "Next",     "Quit",
+        "ScanLine", "Full",     "Aspect",  "ZoomUp",  "ZoomDown", "List",     "Open",
+        "Stop",     "Config",   "Repeat",  "Random",  "Minimize", "Deco",     "Seek",
+        "Volume",   "",         "",        "",        "Pause",    "Number",   "Position",
+        "Length",   "Paused",   "Playing", "Reverse", "FFLevel",  "REWLevel", "ListWindow",
+        "Title",    "LineMask", "FlashL",  "FlashM",  "FlashR",   "Spare40",  "Spare41",
+        "Spare42",  "Spare43",  "Spare44", "Spare45", "Spare46",  "Spare47",  "Spare48",
         "Spare49"};
     std::string text;
     for (size_t k = 0; k < 50; ++k) {
