@@ -30,20 +30,7 @@ void paint(const std::array<Element, 50>& el, Canvas& c, Layer layer) {
 
     // The display: status and seek level, time and title, length and entry.
     glass(c, {10, 18, 300, 49}, 5);
-    indicator(c, Icon::Play, el[30].x, el[30].y, 8, layer, colour::kAccent);
-    indicator(c, Icon::Pause, el[29].x, el[29].y, 8, layer, colour::kAccent);
-    indicator(c, Icon::Rewind, el[31].x, el[31].y, 8, layer, colour::kAmber);
-    level_steps(c, el[33].x - 4 * el[33].w, el[33].y, el[33].w, el[33].h, 5, true, layer,
-                colour::kAmber);
-    level_steps(c, el[32].x, el[32].y, el[32].w, el[32].h, 5, false, layer, colour::kAccent);
-    title_area(c, box(el[35]), layer);
-    // A slash before the length, outside the display's cells so no redraw covers it.
-    for (int i = 0; i < 7; ++i)
-        c.set(el[28].x - 6 + (6 - i) * 5 / 7, el[28].y + 1 + i, hex(0x3E6678));
-
-    groove(c, box(el[20]), 5, layer == kLit ? kLit : kRest);
-    draw_icon(c, Icon::Speaker, el[21].x - 16, el[21].y + 1, 12, colour::kIcon);
-    groove(c, box(el[21]), 5, layer == kLit ? kLit : kRest);
+    lamps_display_and_sliders(c, el, layer);
 
     struct Btn {
         size_t k;
@@ -115,11 +102,7 @@ Design default01() {
     }
 
     el[34] = {10, kH, 300, 110}; // the playlist window hangs below
-    el[37] = {0, 3 * kH, 10, 16};
-    el[38] = {10, 3 * kH, 40, 16};
-    el[39] = {50, 3 * kH, 10, 16};
-
-    d.figures = {colour::kFigureDim, colour::kFigure, colour::kFigureDim};
+    place_flash_bar(d);
     d.outline = outline();
     d.paint = [el = d.el](Canvas& c, Layer layer) { paint(el, c, layer); };
     return d;

@@ -37,6 +37,32 @@ void draw_flash_bar(Canvas& c, const Design& d) {
 
 } // namespace
 
+void place_flash_bar(Design& d) {
+    const int row = 3 * d.el[0].h;
+    d.el[37] = {0, row, 10, 16};
+    d.el[38] = {10, row, 40, 16};
+    d.el[39] = {50, row, 10, 16};
+}
+
+void lamps_display_and_sliders(Canvas& c, const std::array<Element, 50>& el, Layer layer) {
+    indicator(c, Icon::Play, el[30].x, el[30].y, 8, layer, colour::kAccent);
+    indicator(c, Icon::Pause, el[29].x, el[29].y, 8, layer, colour::kAccent);
+    indicator(c, Icon::Rewind, el[31].x, el[31].y, 8, layer, colour::kAmber);
+    // Reverse steps end where element 33 ends; forward steps start at element 32.
+    level_steps(c, el[33].x - 4 * el[33].w, el[33].y, el[33].w, el[33].h, 5, true, layer,
+                colour::kAmber);
+    level_steps(c, el[32].x, el[32].y, el[32].w, el[32].h, 5, false, layer, colour::kAccent);
+    title_area(c, box(el[35]), layer);
+    // A slash before the length, outside the display's cells so no redraw covers it.
+    for (int i = 0; i < 7; ++i)
+        c.set(el[28].x - 6 + (6 - i) * 5 / 7, el[28].y + 1 + i, hex(0x3E6678));
+
+    const Layer bars = layer == kLit ? kLit : kRest; // sliders have no pressed picture
+    groove(c, box(el[20]), 5, bars);
+    draw_icon(c, Icon::Speaker, el[21].x - 16, el[21].y + (el[21].h - 12) / 2, 12, colour::kIcon);
+    groove(c, box(el[21]), 5, bars);
+}
+
 Canvas render(const Design& d) {
     const int w0 = d.el[0].w, h0 = d.el[0].h;
     const int fonts = d.el[26].h + d.el[27].h + d.el[28].h;

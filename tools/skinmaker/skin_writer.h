@@ -28,8 +28,15 @@ struct Design {
     // Paints one layer (0 rest, 1 lit, 2 pressed) of size w0 x h0 on white.
     std::function<void(Canvas&, Layer)> paint;
     // The figures' colours of the three displays (elements 26, 27, 28).
-    std::array<Rgb, 3> figures{};
+    std::array<Rgb, 3> figures{colour::kFigureDim, colour::kFigure, colour::kFigureDim};
 };
+
+// Puts the three pieces of the bar above a Flash movie (elements 37-39) into layer 3.
+void place_flash_bar(Design& d);
+
+// What every design draws at its elements' places: the status lamps, the seek level meters,
+// the title area, the slash before the length, the seek bar, the speaker and the volume slider.
+void lamps_display_and_sliders(Canvas& c, const std::array<Element, 50>& el, Layer layer);
 
 // The skin bitmap of the design.
 Canvas render(const Design& d);
