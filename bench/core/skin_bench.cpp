@@ -64,7 +64,7 @@ static void BM_W_MK0(benchmark::State& state) {
     for (auto _ : state)
         h->p().W_MK0();
     state.SetLabel(name + ", " + std::to_string(h->win.regions[Win::Panel].rects.size()) +
-                   " rows of outline");
+                   " outline rectangles");
 }
 BENCHMARK(BM_W_MK0)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
