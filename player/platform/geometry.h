@@ -34,8 +34,9 @@ struct Region {
 };
 
 // Inclusive point-in-rectangle test: a rectangle of width w covers w + 1 columns.
+// The sums are taken in 64 bits: skin rectangles are outside input.
 inline int Bt_Rect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t px, int32_t py) {
-    return (x <= px && px <= x + w && y <= py && py <= y + h) ? 1 : 0;
+    return (x <= px && px <= int64_t{x} + w && y <= py && py <= int64_t{y} + h) ? 1 : 0;
 }
 
 } // namespace zefa

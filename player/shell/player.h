@@ -77,6 +77,7 @@ class Player : public PlayerEvents, public RealPlayerEvents {
 
     // --- skin and panel
     void load_skin(const std::string& name);
+    void W_MK0(); // panel size and outline from the skin
     void put_ch();
     void title_layout(const std::string& text); // the title strip the panel scrolls
 

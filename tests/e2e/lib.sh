@@ -15,6 +15,8 @@ PROG=$E2E_TMP/prog
 mkdir -p "$PROG" "$E2E_TMP/run"
 chmod 700 "$E2E_TMP/run"
 cp "$E2E_ZEFA" "$E2E_VELMO" "$PROG/"
+# The bundled skins the build laid out beside the binary.
+[ -d "$(dirname "$E2E_ZEFA")/Skin" ] && cp -r "$(dirname "$E2E_ZEFA")/Skin" "$PROG/"
 export XDG_RUNTIME_DIR=$E2E_TMP/run # the single-instance lock is ours alone
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 export ZEFA_TRACE=1

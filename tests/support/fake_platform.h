@@ -2,11 +2,14 @@
 
 // Fakes of the desktop ports: they keep the state a real desktop would and record calls.
 
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "bmp_decode.h"
 #include "platform/ports.h"
 
 namespace zefa::test {
@@ -38,6 +41,7 @@ class FakeWindows : public WindowPort {
     int playlist_selected = -1;
     int invalidations = 0;
     int panel_draws = 0;
+    Bitmap panel; // the last surface drawn
     bool closed = false;
     Child focused = Child::Edit1;
 
@@ -64,7 +68,10 @@ class FakeWindows : public WindowPort {
     void set_child_image(Child, const Bitmap&) override {}
     void focus_child(Child c) override { focused = c; }
     uintptr_t native_handle(Child) override { return 0x5a; }
-    void draw_panel(const Bitmap&) override { ++panel_draws; }
+    void draw_panel(const Bitmap& surface) override {
+        ++panel_draws;
+        panel = surface;
+    }
     void set_playlist_items(const std::vector<std::string>& names) override {
         playlist_items = names;
     }
@@ -118,12 +125,29 @@ class FakeDialogs : public DialogPort {
 
 class FakeImages : public ImagePort {
   public:
-    std::optional<Bitmap> load_bmp(const std::string&, std::string& error) override {
-        error = "ビットマップイメージが不正です";
-        return std::nullopt;
+    std::map<std::string, Bitmap> pictures; // paths that load without a file
+    int loads = 0;
+
+    // A registered picture, else the file decoded by the small BMP reader.
+    std::optional<Bitmap> load_bmp(const std::string& path, std::string& error) override {
+        ++loads;
+        if (auto it = pictures.find(path); it != pictures.end()) return it->second;
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            error = "ファイル " + path + " は開けません";
+            return std::nullopt;
+        }
+        std::optional<Bitmap> b =
+            decode_bmp({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+        if (!b) error = "ビットマップイメージが不正です";
+        return b;
     }
+    // Every character is a 6-pixel cell; all but blanks draw a black 5 x 8 block at its left.
     int32_t text_width(const std::string& t) override { return 6 * static_cast<int32_t>(t.size()); }
-    void draw_text(Bitmap&, int32_t, int32_t, const std::string&) override {}
+    void draw_text(Bitmap& b, int32_t x, int32_t y, const std::string& t) override {
+        for (size_t i = 0; i < t.size(); ++i)
+            if (t[i] != ' ') b.fill({x + 6 * static_cast<int32_t>(i), y, 5, 8}, 0);
+    }
 };
 
 } // namespace zefa::test

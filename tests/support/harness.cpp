@@ -51,6 +51,9 @@ std::string settings_text(std::map<size_t, std::string> values, size_t lines, co
 }
 
 Harness::Harness(std::string command_path) {
+    // The default skin is a picture without a table: start-up loads it quietly and every
+    // rectangle stays 0. Tests that need a skin write their own.
+    images.pictures[dir.str() + "Skin/Default01/main.bmp"] = Bitmap(1, 1, 0xFFFFFF);
     player = std::make_unique<Player>(Ports{win, input, screen, dialogs, images},
                                       Engines{velmo.api(), real1, real2, flash}, dir.str(),
                                       std::move(command_path));

@@ -1,0 +1,57 @@
+#include "skin/clipped_copy.h"
+
+#include <algorithm>
+
+namespace zefa {
+
+namespace {
+
+struct Span {
+    int64_t lo, hi; // offsets into the rectangle, [lo, hi)
+    bool empty() const { return lo >= hi; }
+};
+
+// The offsets i in [0, len) for which both d + i and s + i fall inside their bitmaps.
+Span clip(int64_t len, int64_t d, int64_t dsize, int64_t s, int64_t ssize) {
+    return {std::max<int64_t>({0, -d, -s}), std::min<int64_t>({len, dsize - d, ssize - s})};
+}
+
+// The offsets i in [0, len) for which d + i falls inside the destination.
+Span clip(int64_t len, int64_t d, int64_t dsize) {
+    return {std::max<int64_t>(0, -d), std::min<int64_t>(len, dsize - d)};
+}
+
+} // namespace
+
+void copy_clipped(Bitmap& dst, int64_t dx, int64_t dy, int64_t w, int64_t h, const Bitmap& src,
+                  int64_t sx, int64_t sy, Bitmap::Rop rop) {
+    const Span xs = clip(w, dx, dst.width(), sx, src.width());
+    const Span ys = clip(h, dy, dst.height(), sy, src.height());
+    if (xs.empty() || ys.empty()) return;
+    // Everything is now inside both bitmaps, so it fits 32 bits.
+    dst.blit(static_cast<int32_t>(dx + xs.lo), static_cast<int32_t>(dy + ys.lo),
+             static_cast<int32_t>(xs.hi - xs.lo), static_cast<int32_t>(ys.hi - ys.lo), src,
+             static_cast<int32_t>(sx + xs.lo), static_cast<int32_t>(sy + ys.lo), rop);
+}
+
+void and_clipped(Bitmap& dst, int64_t dx, int64_t dy, int64_t w, int64_t h, const Bitmap& src,
+                 int64_t sx, int64_t sy) {
+    const Span xd = clip(w, dx, dst.width()), yd = clip(h, dy, dst.height());
+    if (xd.empty() || yd.empty()) return;
+    const Span xs = clip(w, dx, dst.width(), sx, src.width());
+    const Span ys = clip(h, dy, dst.height(), sy, src.height());
+    for (int64_t j = yd.lo; j < yd.hi; ++j) {
+        const auto y = static_cast<int32_t>(dy + j);
+        const bool row_in_src = j >= ys.lo && j < ys.hi;
+        const int64_t from = row_in_src ? std::max(xs.lo, xd.lo) : xd.hi;
+        const int64_t to = row_in_src ? std::min(xs.hi, xd.hi) : xd.hi;
+        for (int64_t i = xd.lo; i < xd.hi; ++i)
+            if (i < from || i >= to) dst.set_pixel(static_cast<int32_t>(dx + i), y, 0);
+        if (from < to)
+            dst.blit(static_cast<int32_t>(dx + from), y, static_cast<int32_t>(to - from), 1, src,
+                     static_cast<int32_t>(sx + from), static_cast<int32_t>(sy + j),
+                     Bitmap::Rop::And);
+    }
+}
+
+} // namespace zefa

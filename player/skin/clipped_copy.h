@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/bitmap.h"
+
+namespace zefa {
+
+// A block transfer whose rectangles come from a skin file: coordinates are computed in 64 bits
+// (a layer offset or glyph position can leave the 32-bit range) and clipped against both
+// bitmaps before any pixel is touched.
+void copy_clipped(Bitmap& dst, int64_t dx, int64_t dy, int64_t w, int64_t h, const Bitmap& src,
+                  int64_t sx, int64_t sy, Bitmap::Rop rop = Bitmap::Rop::Copy);
+
+// ANDs src's rectangle into dst where src has pixels and clears dst where the rectangle runs
+// past src's edges, so that a source too small acts as black.
+void and_clipped(Bitmap& dst, int64_t dx, int64_t dy, int64_t w, int64_t h, const Bitmap& src,
+                 int64_t sx, int64_t sy);
+
+} // namespace zefa

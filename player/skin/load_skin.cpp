@@ -1,0 +1,68 @@
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <sys/stat.h>
+
+#include "config/file_text.h"
+#include "shell/player.h"
+#include "skin/clipped_copy.h"
+#include "skin/panel_outline.h"
+#include "skin/skin_file.h"
+
+namespace zefa {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// The table from "main.da1"; the user's message when the load must stop.
+std::optional<std::string> read_table(const std::string& path, SkinTable& table) {
+    if (!path_exists(path)) return std::nullopt; // the table keeps the previous skin's values
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    int err = file ? 0 : errno;
+    struct stat st {};
+    if (file && fstat(fileno(file.get()), &st) == 0 && S_ISDIR(st.st_mode)) err = EISDIR;
+    if (err != 0) return io_error_message(err);
+    return read_skin_file(file.get(), table);
+}
+
+} // namespace
+
+void Player::load_skin(const std::string& name) {
+    const std::string folder = sh.exe_dir + "Skin/" + name + "/";
+    if (std::optional<std::string> error = read_table(folder + "main.da1", skin.el)) {
+        io.dialogs.message_box(*error); // old pictures, size and outline stay
+        return;
+    }
+
+    skin.skin_bitmap = Bitmap();
+    skin.panel_surface = Bitmap();
+    std::string error;
+    std::optional<Bitmap> picture = io.images.load_bmp(folder + "main.bmp", error);
+    if (!picture) {
+        io.dialogs.message_box(error);
+        return;
+    }
+    skin.skin_bitmap = std::move(*picture);
+
+    // The surface is w0 x h0; what lies beyond the picture could never be drawn or shown,
+    // so a skin file cannot make it larger than the picture.
+    const SkinElement& e0 = skin.el[0];
+    skin.panel_surface =
+        Bitmap(std::min(e0.w, skin.skin_bitmap.width()), std::min(e0.h, skin.skin_bitmap.height()));
+    copy_clipped(skin.panel_surface, 0, 0, e0.w, e0.h, skin.skin_bitmap, 0, 0);
+
+    title_layout("  ");
+    W_MK0();
+}
+
+void Player::W_MK0() {
+    const SkinElement& e0 = skin.el[0];
+    io.win.resize(Win::Panel, {e0.w, e0.h});
+    io.win.set_region(Win::Panel, panel_outline(skin.skin_bitmap, e0.w, e0.h));
+}
+
+} // namespace zefa

@@ -1,0 +1,107 @@
+#include <cstdlib>
+
+#include "shell/player.h"
+#include "skin/panel_drawing.h"
+
+namespace zefa {
+
+namespace {
+
+enum class Layer : int64_t { Lit = 1, Pressed = 2 };
+
+// The element's picture from layer 1 or 2, onto its own place on the surface.
+void picture(Player& p, size_t k, Layer layer) {
+    const SkinElement& e = p.skin.el[k];
+    copy_clipped(p.skin.panel_surface, e.x, e.y, e.w, e.h, p.skin.skin_bitmap, e.x,
+                 e.y + static_cast<int64_t>(layer) * p.skin.el[0].h);
+}
+
+// Pressed while held, else lit when `on`.
+void toggle(Player& p, size_t k, bool on) {
+    if (p.skin.el[k].state == kHeld)
+        picture(p, k, Layer::Pressed);
+    else if (on)
+        picture(p, k, Layer::Lit);
+}
+
+bool held(const Player& p, size_t k) {
+    return p.skin.el[k].state == kHeld;
+}
+
+// The seek-level bars and their indicators: reverse grows left from the end of element 33,
+// forward grows right from the start of element 32, one step per level.
+void draw_seek_levels(Player& p) {
+    const int64_t speed = p.sh.seek_speed, h0 = p.skin.el[0].h;
+    if (speed < 0) {
+        picture(p, 31, Layer::Lit);
+        const SkinElement& e = p.skin.el[33];
+        const int64_t x = e.x + int64_t{e.w} * (1 + speed);
+        copy_clipped(p.skin.panel_surface, x, e.y, int64_t{e.w} * -speed, e.h, p.skin.skin_bitmap,
+                     x, e.y + h0);
+    } else if (speed > 0) {
+        picture(p, 30, Layer::Lit);
+        const SkinElement& e = p.skin.el[32];
+        copy_clipped(p.skin.panel_surface, e.x, e.y, int64_t{e.w} * speed, e.h, p.skin.skin_bitmap,
+                     e.x, e.y + h0);
+    }
+}
+
+void draw_buttons(Player& p) {
+    const bool playing = p.list.play_state == 1;
+    if (playing) {
+        if (p.sh.paused != 0)
+            picture(p, 29, Layer::Lit);
+        else if (p.sh.seek_speed == 0)
+            picture(p, 30, Layer::Lit);
+    }
+    draw_seek_levels(p);
+
+    if (held(p, 1))
+        picture(p, 1, Layer::Pressed);
+    else if (held(p, 25))
+        picture(p, 25, Layer::Pressed);
+    else if (p.sh.paused == 0 && playing)
+        picture(p, 1, Layer::Lit);
+    else if (p.sh.paused == 1 && playing)
+        picture(p, 25, Layer::Lit);
+
+    // Fast forward and rewind show the wheel's seek instead of their own press.
+    for (size_t k : {2, 3})
+        if (held(p, k) && p.sh.seek_speed == 0) picture(p, k, Layer::Pressed);
+    // A right press on next or previous holds fast forward or rewind; both show pressed.
+    const bool right = p.skin.right_press != 0;
+    if (held(p, 4) || (right && held(p, 3))) picture(p, 4, Layer::Pressed);
+    if (held(p, 5) || (right && held(p, 2))) picture(p, 5, Layer::Pressed);
+
+    toggle(p, 6, true);
+    toggle(p, 7, p.cfg.ScanLine == 1);
+    toggle(p, 36, p.cfg.MaskMode == 1);
+    for (size_t k : {8, 9, 10, 11})
+        toggle(p, k, false);
+    toggle(p, 12, p.cfg.ListBox == 1);
+    if (held(p, 13) || (right && held(p, 12))) picture(p, 13, Layer::Pressed);
+    toggle(p, 14, false);
+    toggle(p, 15, false);
+    toggle(p, 16, p.cfg.Repeat == 1);
+    toggle(p, 17, p.cfg.Randam == 1);
+    toggle(p, 18, false);
+    picture(p, 19, Layer::Lit);
+}
+
+} // namespace
+
+void Player::put_ch() {
+    if (skin.panel_busy) return;
+    skin.panel_busy = 1;
+    const SkinElement& e0 = skin.el[0];
+    copy_clipped(skin.panel_surface, e0.x, e0.y, e0.w, e0.h, skin.skin_bitmap, 0, 0);
+    draw_buttons(*this);
+    draw_digit_displays(*this);
+    draw_seek_bar(*this);
+    draw_volume_slider(*this);
+    draw_title(*this);
+    io.win.draw_panel(skin.panel_surface);
+    skin.panel_busy = 0;
+}
+
+} // namespace zefa
