@@ -98,6 +98,8 @@ void Clip::hold() {
 void Clip::rewind() {
     if (failed_) return;
     gst_element_set_state(pipeline_, GST_STATE_READY);
+    video_shift_->disarm(); // a landing that had not happened yet
+    audio_shift_->disarm();
     position_ms_ = 0;
 }
 

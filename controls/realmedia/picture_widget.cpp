@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPalette>
+#include <QtGui/qguiapplication_platform.h>
 
 #include <cmath>
 
@@ -35,6 +36,9 @@ bool PictureWidget::can_host() const {
 unsigned long PictureWidget::picture_window() {
     if (child_ == 0 && can_host()) {
         host_ = winId();
+        // Qt may not have sent the new native window to the server yet.
+        if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+            x::catch_up(x11->display());
         child_ = x::create_child(static_cast<unsigned long>(host_));
         place();
     }

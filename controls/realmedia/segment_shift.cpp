@@ -20,6 +20,10 @@ void SegmentShift::arm(GstClockTime ns) {
     target_ = static_cast<int64_t>(ns);
 }
 
+void SegmentShift::disarm() {
+    target_ = -1;
+}
+
 GstPadProbeReturn SegmentShift::on_event(GstPad*, GstPadProbeInfo* info, gpointer self) {
     GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
     if (GST_EVENT_TYPE(event) != GST_EVENT_SEGMENT) return GST_PAD_PROBE_OK;

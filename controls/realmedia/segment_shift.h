@@ -20,6 +20,7 @@ class SegmentShift {
 
     // The next segment starts at stream time ns; set while the pipeline's streaming is stopped.
     void arm(GstClockTime ns);
+    void disarm(); // a restart from the beginning stays there
 
   private:
     static GstPadProbeReturn on_event(GstPad* pad, GstPadProbeInfo* info, gpointer self);

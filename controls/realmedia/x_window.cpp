@@ -59,6 +59,10 @@ bool available() {
     return display() != nullptr;
 }
 
+void catch_up(_XDisplay* other) {
+    if (other) XSync(other, False);
+}
+
 unsigned long create_child(unsigned long parent) {
     Display* dpy = display();
     if (!dpy || parent == 0) return 0;

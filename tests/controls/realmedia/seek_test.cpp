@@ -91,6 +91,17 @@ TEST_F(ConsoleTest, SeekPastTheEndEndsTheClip) {
     }
 }
 
+TEST_F(ConsoleTest, StopRightAfterARefusedSeekStartsOverFromTheBeginning) {
+    ASSERT_TRUE(open("clip.rm"));
+    transport.pause();
+    picture.seek(2500);
+    transport.stop();
+    transport.play();
+    ASSERT_TRUE(log.wait_for(Kind::Opened, 1));
+    ASSERT_TRUE(log.wait_for(Kind::Position, log.count(Kind::Position)));
+    EXPECT_LT(log.positions_after(log.find(Kind::Opened, 1)).front(), 1000);
+}
+
 TEST_F(ConsoleTest, SeekWhileStoppedDoesNothing) {
     transport.set_source(media("clip.rm"));
     picture.seek(1000);
