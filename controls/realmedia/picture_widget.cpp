@@ -35,11 +35,11 @@ bool PictureWidget::can_host() const {
 
 unsigned long PictureWidget::picture_window() {
     if (child_ == 0 && can_host()) {
-        host_ = winId();
+        const WId host = winId();
         // Qt may not have sent the new native window to the server yet.
         if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
             x::catch_up(x11->display());
-        child_ = x::create_child(static_cast<unsigned long>(host_));
+        child_ = x::create_child(static_cast<unsigned long>(host));
         place();
     }
     return child_;
@@ -79,7 +79,6 @@ void PictureWidget::host_replaced() {
     if (child_ != 0 && !x::is_child_of(child_, static_cast<unsigned long>(internalWinId()))) {
         x::destroy(child_); // usually gone already; the error is harmless
         child_ = 0;
-        host_ = 0;
         lost_ = true;
     }
     if (!lost_ || internalWinId() == 0 || !can_host()) return;

@@ -36,7 +36,6 @@ class PictureWidget final : public QWidget {
     Resized resized_;
     Replaced replaced_;
     unsigned long child_ = 0;
-    WId host_ = 0;
     bool shown_ = false;
     bool lost_ = false; // our window went down with the widget's old native window
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Generates the test media into the folder given as $1, offline, with gst-launch-1.0 (ffmpeg for
-# RealMedia, which GStreamer cannot write). One recipe per medium. The folder is reused while this script is unchanged.
+# RealMedia, which GStreamer cannot write). One recipe per medium. The folder is reused while
+# this script is unchanged.
 set -euo pipefail
 
 out=${1:?usage: make_media.sh OUTPUT_DIR}
@@ -118,6 +119,7 @@ recipe_rm_sound() {
   ffmpeg -v error -nostdin -f lavfi -i sine=d=3 -c:a ac3 -f rm -y "$1"
 }
 
+# A RealMedia signature over random bytes: the demuxer neither prerolls nor reports an error.
 recipe_rm_garbage() {
   perl -e 'srand(13); print ".RMF\0\0\0\x12", map { chr(int(rand(256))) } 1 .. 65536' >"$1"
 }
