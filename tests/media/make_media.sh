@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Generates the test media into the folder given as $1, offline, with gst-launch-1.0.
-# One recipe per medium. The folder is reused while this script is unchanged.
+# Generates the test media into the folder given as $1, offline, with gst-launch-1.0 (ffmpeg for
+# RealMedia, which GStreamer cannot write). One recipe per medium. The folder is reused while
+# this script is unchanged.
 set -euo pipefail
 
 out=${1:?usage: make_media.sh OUTPUT_DIR}
@@ -108,6 +109,26 @@ recipe_corrupt() {
     dd of="$1" bs=1 seek=$((size / 2)) conv=notrunc status=none
 }
 
+# RealMedia as ffmpeg writes it: RealVideo 1 and AC-3, no index (every seek is refused).
+recipe_rm() {
+  ffmpeg -v error -nostdin -f lavfi -i smptebars=d=3:s=320x240:r=25 -f lavfi -i sine=d=3 \
+    -c:v rv10 -c:a ac3 -f rm -y "$1"
+}
+
+recipe_rm_sound() {
+  ffmpeg -v error -nostdin -f lavfi -i sine=d=3 -c:a ac3 -f rm -y "$1"
+}
+
+# A RealMedia signature over random bytes: the demuxer neither prerolls nor reports an error.
+recipe_rm_garbage() {
+  perl -e 'srand(13); print ".RMF\0\0\0\x12", map { chr(int(rand(256))) } 1 .. 65536' >"$1"
+}
+
+# The first 40 % of clip.rm: the headers are whole, the data stops mid-packet.
+recipe_rm_truncated() {
+  head -c $(($(stat -c %s clip.rm) * 2 / 5)) clip.rm >"$1"
+}
+
 produce clip.avi recipe_avi
 produce clip.mpg recipe_mpg
 produce clip.mov recipe_mov
@@ -121,6 +142,11 @@ produce garbage.avi recipe_garbage
 produce empty.avi recipe_empty
 produce truncated.avi recipe_truncated
 produce corrupt.mp4 recipe_corrupt
+produce clip.rm recipe_rm
+produce sound.rm recipe_rm_sound
+produce garbage.rm recipe_rm_garbage
+produce empty.rm recipe_empty
+produce truncated.rm recipe_rm_truncated
 
 # A folder named like a medium.
 mkdir -p folder.avi
