@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "platform/qt/qt_platform.h"
-#include "shell/absent_controls.h"
+#include "realmedia/realmedia_console.h"
 #include "shell/copy_data_record.h"
 #include "shell/player.h"
 #include "shell/single_instance.h"
@@ -103,15 +103,18 @@ int main(int argc, char** argv) {
                       trace ? static_cast<DialogPort&>(traced_dialogs) : plain.dialogs,
                       plain.images};
 
-    AbsentRealPlayer real_picture, real_transport;
+    RealMediaConsole real;
+    platform.adopt_child(Child::RealAudio1, real.picture_widget());
+    platform.adopt_child(Child::RealAudio2, real.transport_widget());
     SwfControl flash;
     platform.adopt_child(Child::Flash, flash.widget());
-    const Engines engines{kVelmo, real_picture, real_transport, flash};
+    const Engines engines{kVelmo, real.picture(), real.transport(), flash};
     std::unique_ptr<Player> player =
         trace ? std::make_unique<TracingPlayer>(ports, engines, program_folder(), path)
               : std::make_unique<Player>(ports, engines, program_folder(), path);
 
     platform.set_events(player.get());
+    real.picture().set_events(player.get());
     player->FormCreate();
     if (paths) platform.listen_for_handoff(paths->socket);
     platform.start_timer();
