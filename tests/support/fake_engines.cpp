@@ -46,8 +46,17 @@ const VelmoApi kApi = {
         f.calls.back() += " " + std::to_string(count) + " " + std::to_string(fallback);
         return f.ini_rand_result;
     },
-    [](int32_t) -> int32_t { return fake("DS_RET_RAND"), 0; },
-    [](int32_t) -> int32_t { return fake("DS_RET_TNO"), 0; },
+    [](int32_t position) -> int32_t {
+        const std::vector<int32_t>& order = fake("DS_RET_RAND").order;
+        if (order.empty()) return 0;
+        return order[static_cast<size_t>(
+            std::clamp<int32_t>(position, 0, static_cast<int32_t>(order.size()) - 1))];
+    },
+    [](int32_t entry) -> int32_t {
+        const std::vector<int32_t>& order = fake("DS_RET_TNO").order;
+        const auto at = std::find(order.rbegin(), order.rend(), entry);
+        return at == order.rend() ? 0 : static_cast<int32_t>(order.rend() - at - 1);
+    },
     [](int32_t) -> int32_t { return fake("DS_VOLUME"), 0; },
 };
 
