@@ -22,15 +22,25 @@ struct Keyed {
 
 } // namespace
 
-std::string collation_key(const std::string& text) {
-    std::string key(text.size() * 4 + 16, '\0');
-    size_t n = std::strxfrm(key.data(), text.c_str(), key.size());
-    if (n >= key.size()) {
-        key.assign(n + 1, '\0');
-        n = std::strxfrm(key.data(), text.c_str(), key.size());
+namespace {
+
+// The key of the text, built in scratch (kept between calls so that its room is reused) and
+// copied out at its size. Keys run to about seven times the text in multi-level collations.
+std::string transform(const std::string& text, std::string& scratch) {
+    if (scratch.size() < text.size() * 8 + 32) scratch.resize(text.size() * 8 + 32);
+    size_t n = std::strxfrm(scratch.data(), text.c_str(), scratch.size());
+    if (n >= scratch.size()) {
+        scratch.resize(n + 1);
+        n = std::strxfrm(scratch.data(), text.c_str(), scratch.size());
     }
-    key.resize(std::min(n, key.size()));
-    return key;
+    return scratch.substr(0, std::min(n, scratch.size()));
+}
+
+} // namespace
+
+std::string collation_key(const std::string& text) {
+    std::string scratch;
+    return transform(text, scratch);
 }
 
 void collate_sort(std::vector<std::string>& items, size_t lo, size_t hi) {
@@ -46,8 +56,9 @@ void collate_sort(std::vector<std::string>& items, size_t lo, size_t hi) {
     // One key per entry instead of a collation call per comparison.
     std::vector<Keyed> keyed;
     keyed.reserve(hi - lo + 1);
+    std::string scratch;
     for (size_t i = lo; i <= hi; ++i)
-        keyed.push_back({collation_key(items[i]), static_cast<uint32_t>(i - lo)});
+        keyed.push_back({transform(items[i], scratch), static_cast<uint32_t>(i - lo)});
     std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
         if (const int c = a.key.compare(b.key); c != 0) return c < 0;
         return first[a.index] < first[b.index];
