@@ -47,27 +47,18 @@ TEST_F(Navigation, NextAndBackInListOrder) {
     EXPECT_FALSE(stop_requested());
 }
 
-TEST_F(Navigation, NextPastTheEndWrapsAndStopsWithoutRepeat) {
+TEST_F(Navigation, NextPastTheEndWrapsThenStopsWithoutRepeatOrPlaysTheFirstWithIt) {
     set_entries(3);
-    p().cfg.Repeat = 0;
-    p().list.current_entry = 2;
-    p().list.play_state = 1;
-    p().NEXT();
-    EXPECT_EQ(p().list.current_entry, 0);
-    EXPECT_EQ(p().list.play_state, 0);
-    EXPECT_FALSE(play_requested());
-    EXPECT_TRUE(stop_requested());
-}
-
-TEST_F(Navigation, NextPastTheEndWrapsAndPlaysTheFirstWithRepeat) {
-    set_entries(3);
-    p().cfg.Repeat = 1;
-    p().list.current_entry = 2;
-    p().list.play_state = 1;
-    p().NEXT();
-    EXPECT_EQ(p().list.play_state, 0);
-    EXPECT_TRUE(play_requested());
-    EXPECT_FALSE(stop_requested());
+    for (int repeat : {0, 1}) {
+        p().cfg.Repeat = repeat;
+        p().list.current_entry = 2;
+        p().list.play_state = 1;
+        p().NEXT();
+        EXPECT_EQ(p().list.current_entry, 0);
+        EXPECT_EQ(p().list.play_state, 0);
+        EXPECT_EQ(play_requested(), repeat == 1);
+        EXPECT_EQ(stop_requested(), repeat == 0);
+    }
     EXPECT_EQ(start(), 0);
 }
 
