@@ -20,10 +20,6 @@ struct Keyed {
     uint32_t index;
 };
 
-} // namespace
-
-namespace {
-
 // The key of the text, built in scratch (kept between calls so that its room is reused) and
 // copied out at its size. Keys run to about seven times the text in multi-level collations.
 std::string transform(const std::string& text, std::string& scratch) {
@@ -44,8 +40,9 @@ std::string collation_key(const std::string& text) {
 }
 
 void collate_sort(std::vector<std::string>& items, size_t lo, size_t hi) {
-    if (hi >= items.size()) hi = items.size() - 1;
-    if (items.empty() || lo >= hi) return;
+    if (items.empty()) return;
+    hi = std::min(hi, items.size() - 1);
+    if (lo >= hi) return;
     const auto first = items.begin() + static_cast<std::ptrdiff_t>(lo);
     const auto last = items.begin() + static_cast<std::ptrdiff_t>(hi) + 1;
     if (byte_order_collation()) {

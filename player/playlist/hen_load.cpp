@@ -26,7 +26,7 @@ class Fd {
 };
 
 // Opens a playlist file for reading: the descriptor, or -1 with err set. Only ordinary files
-// are read: a folder, a pipe or a device could block or never end.
+// are read: reading a pipe or a device could block or never end.
 int open_playlist(const std::string& path, int& err) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
