@@ -18,16 +18,18 @@ expected=$(printf '%s\n' "$tree/.hidden.wav" "$tree/A.avi" "$tree/Other/e.mp3" "
   "$tree/sub/c.wav" "$tree/sub/deeper/d.MPG" "$tree/$(printf '\377')raw.mp3")
 
 start_zefa
-wait_for_window "$ZEFA_PID" 320 240 >/dev/null
+main=$(wait_for_window "$ZEFA_PID" 320 240) # (not to /dev/null: a failure's logs go to stdout)
+[ "$(window_pos "$main")" = "100 50" ] || fail "main window at $(window_pos "$main")"
 
 # Presses on the drag source, moves in steps onto the target point and lets go there.
 drag_to() {
   local x=$1 y=$2
   : >"$E2E_TMP/drag.log"
   "$DRAG" 700 500 "$tree" >"$E2E_TMP/drag.log" 2>&1 &
-  local pid=$!
+  local pid=$! source_window
   E2E_PIDS+=("$pid")
-  wait_for_window "$pid" 80 80 >/dev/null
+  source_window=$(wait_for_window "$pid" 80 80)
+  [ -n "$source_window" ] || fail "no drag source window"
   xdotool mousemove 740 540 mousedown 1
   sleep 0.3
   for p in "600 400" "400 300" "$((x - 5)) $((y - 5))" "$x $y"; do
