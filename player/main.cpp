@@ -33,8 +33,8 @@ const VelmoApi kVelmo = {PLY,    DS_STOP,     DS_VIEW,     DS_ZOOM,    DS_W,    
                          DS_RUN, DS_PAUSE,    DS_LEN,      DS_POS,     DS_END,   DS_SEEK,
                          DS_KEY, DS_INI_RAND, DS_RET_RAND, DS_RET_TNO, DS_VOLUME};
 
-// With ZEFA_TRACE set, messages, hand-offs and pointer presses are also written to stderr, so that
-// scripts and end-to-end tests can follow what the user was shown.
+// With ZEFA_TRACE set, messages, hand-offs, pointer presses and drops are also written to
+// stderr, so that scripts and end-to-end tests can follow what the user was shown.
 class TracingDialogs final : public DialogPort {
   public:
     explicit TracingDialogs(DialogPort& inner) : inner_(inner) {}
@@ -63,6 +63,13 @@ class TracingPlayer final : public Player {
         std::fprintf(stderr, "zefa: mouse down: %d %d %d %d\n", static_cast<int>(w),
                      static_cast<int>(b), p.x, p.y);
         Player::mouse_down(w, b, p);
+    }
+    void files_dropped(Win w, const std::vector<std::string>& paths) override {
+        Player::files_dropped(w, paths);
+        std::fprintf(stderr, "zefa: drop: %d entries, play_state %d, switch_stage %d\n",
+                     list.entry_count, list.play_state, sh.switch_stage);
+        for (const std::string& entry : list.ListBox1)
+            std::fprintf(stderr, "zefa: entry: %s\n", entry.c_str());
     }
 };
 

@@ -12,9 +12,11 @@ bool Player::choose_entry(std::string& path) {
     list.current_entry = std::clamp(list.current_entry, 0, list.entry_count - 1);
     int32_t index = list.current_entry;
     if (cfg.Randam == 1 && list.direct_pick == 0) {
-        list.played_entry = eng.velmo.DS_RET_RAND(list.shuffle_pos);
-        // The order may be older than the list (an open replaces the list without a rebuild).
-        index = std::clamp(list.played_entry, 0, list.entry_count - 1);
+        // The order may be older than the list (an open replaces the list without a rebuild);
+        // the track number shown is then that of the entry that really starts.
+        list.played_entry =
+            std::clamp(eng.velmo.DS_RET_RAND(list.shuffle_pos), 0, list.entry_count - 1);
+        index = list.played_entry;
     } else if (cfg.Randam == 1) {
         list.shuffle_pos = eng.velmo.DS_RET_TNO(list.current_entry);
         list.played_entry = list.current_entry;

@@ -17,14 +17,4 @@ void Player::copy_lst() {
     io.win.set_playlist_items(names);
 }
 
-// Playlist files: not read or written yet; the playlist stays as it is.
-bool Player::HEN_LOAD(int32_t /*mode*/, const std::string& /*path*/) {
-    return true;
-}
-
-// Drops and the playlist window's pointer input: not handled yet.
-void Player::files_dropped(Win /*w*/, const std::vector<std::string>& /*paths*/) {}
-void Player::playlist_double_click() {}
-void Player::playlist_mouse_up(Button /*b*/) {}
-
 } // namespace zefa

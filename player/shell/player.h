@@ -67,9 +67,19 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     bool CFG_DATA(int32_t mode);
 
     // --- playlist
+    // Mode 0 replaces the playlist with the file's entries, 2 appends them, 1 saves the
+    // playlist to the file. False when it stopped on an error (already shown to the user).
     bool HEN_LOAD(int32_t mode, const std::string& path);
     int32_t ini_rnd(int32_t count, int32_t index);
     void copy_lst();
+    void NEXT();
+    void BACK();
+    // Sorts the entries at 1-based positions first..last (inclusive).
+    void sort(int32_t first, int32_t last);
+    void switch_random();                 // the panel's random button
+    void ListBox1DblClick(int32_t index); // the main window's hidden list
+    // Lifts the panel and the playlist window above the main window.
+    void panels_forward();
     // The entry choice at each start: false with an empty playlist, else the path to start.
     bool choose_entry(std::string& path);
     // 1 when the extension (with its dot) is on DropFileType (which 0) or RealFileType (1).

@@ -1,7 +1,7 @@
 // The pointer: what reaches the core from the main and panel windows and the playlist, the
 // capture, and the interactive move.
 
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWindow>
@@ -80,15 +80,15 @@ TEST_F(PointerTest, WheelGivesOneStepPerNotchWithTheSignOfTheTurn) {
 
 TEST_F(PointerTest, PlaylistReportsReleasesAndDoubleClicksAfterSelecting) {
     platform.set_playlist_items({"a.avi", "b.mpg", "c.mp3", std::string("\xff\xfe.wav")});
-    auto* list = platform.window(Win::Playlist)->findChild<QListWidget*>();
-    ASSERT_EQ(list->count(), 4);
-    EXPECT_EQ(list->item(1)->text(), QStringLiteral("b.mpg"));
-    EXPECT_EQ(list->visualItemRect(list->item(1)).height(), 12);
+    auto* list = platform.window(Win::Playlist)->findChild<QListView*>();
+    ASSERT_EQ(list->model()->rowCount(), 4);
+    EXPECT_EQ(list->model()->index(1, 0).data().toString(), QStringLiteral("b.mpg"));
+    EXPECT_EQ(list->visualRect(list->model()->index(1, 0)).height(), 12);
     EXPECT_EQ(platform.playlist_selection(), -1);
 
     const auto row = [&](int i) {
         return list->viewport()->mapTo(list->window(),
-                                       list->visualItemRect(list->item(i)).center());
+                                       list->visualRect(list->model()->index(i, 0)).center());
     };
     QTest::mouseClick(handle(Win::Playlist), Qt::LeftButton, {}, row(2));
     EXPECT_EQ(platform.playlist_selection(), 2);

@@ -54,8 +54,8 @@ const VelmoApi kApi = {
     },
     [](int32_t entry) -> int32_t {
         const std::vector<int32_t>& order = fake("DS_RET_TNO").order;
-        const auto at = std::find(order.begin(), order.end(), entry);
-        return at == order.end() ? 0 : static_cast<int32_t>(at - order.begin());
+        const auto at = std::find(order.rbegin(), order.rend(), entry);
+        return at == order.rend() ? 0 : static_cast<int32_t>(order.rend() - at - 1);
     },
     [](int32_t percent) -> int32_t {
         fake("DS_VOLUME").calls.back() += " " + std::to_string(percent);

@@ -646,15 +646,7 @@ void QtPlatform::draw_panel(const Bitmap& surface) {
 }
 
 void QtPlatform::set_playlist_items(const std::vector<std::string>& names) {
-    QStringList items;
-    items.reserve(static_cast<qsizetype>(names.size()));
-    for (const std::string& name : names)
-        items << QFile::decodeName(QByteArray::fromStdString(name));
-    qt::PlaylistBox* list = d_->playlist->list();
-    list->setUpdatesEnabled(false);
-    list->clear();
-    list->addItems(items);
-    list->setUpdatesEnabled(true);
+    d_->playlist->list()->names().set_names(names);
 }
 
 int QtPlatform::playlist_selection() const {

@@ -139,7 +139,10 @@ void PanelWindow::paintEvent(QPaintEvent*) {
     p.drawImage(QPoint(0, 0), surface_);
 }
 
-PlaylistBox::PlaylistBox(WindowSink& sink, QWidget* parent) : QListWidget(parent), sink_(sink) {
+PlaylistBox::PlaylistBox(WindowSink& sink, QWidget* parent)
+    : QListView(parent), sink_(sink), model_(this) {
+    setModel(&model_);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setDragDropMode(QAbstractItemView::NoDragDrop);
     // Drops go to the window, which hands them to the core like any other drop.
@@ -163,12 +166,12 @@ PlaylistBox::PlaylistBox(WindowSink& sink, QWidget* parent) : QListWidget(parent
 }
 
 void PlaylistBox::mouseDoubleClickEvent(QMouseEvent* e) {
-    QListWidget::mouseDoubleClickEvent(e);
+    QListView::mouseDoubleClickEvent(e);
     if (e->button() == Qt::LeftButton) sink_.list_double_click();
 }
 
 void PlaylistBox::mouseReleaseEvent(QMouseEvent* e) {
-    QListWidget::mouseReleaseEvent(e);
+    QListView::mouseReleaseEvent(e);
     sink_.list_release(e->button());
 }
 

@@ -4,12 +4,13 @@
 // the platform decides what of it reaches the core.
 
 #include <QImage>
-#include <QListWidget>
+#include <QListView>
 #include <QWidget>
 #include <string>
 #include <vector>
 
 #include "platform/ports.h"
+#include "platform/qt/playlist_model.h"
 
 namespace zefa::qt {
 
@@ -69,11 +70,13 @@ class PanelWindow : public TopWindow {
     QImage surface_;
 };
 
-// The playlist's list box: reports double clicks and releases after it has updated its
-// selection, so the core reads the clicked entry.
-class PlaylistBox : public QListWidget {
+// The playlist's list box: a view of the names' model with single selection; keys only move
+// the selection. Reports double clicks and releases after it has updated its selection, so
+// the core reads the clicked entry.
+class PlaylistBox : public QListView {
   public:
     PlaylistBox(WindowSink& sink, QWidget* parent);
+    PlaylistModel& names() { return model_; }
 
   protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
@@ -81,6 +84,7 @@ class PlaylistBox : public QListWidget {
 
   private:
     WindowSink& sink_;
+    PlaylistModel model_;
 };
 
 class PlaylistWindow : public TopWindow {
