@@ -11,7 +11,7 @@
 
 #include "media_tree.h"
 #include "platform/qt/qt_platform.h"
-#include "shell/absent_controls.h"
+#include "fake_engines.h"
 #include "shell/path_text.h"
 #include "shell/player.h"
 #include "velmo.h"
@@ -47,8 +47,8 @@ BENCHMARK(BM_WindowShows100kNames)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 void BM_DropTree100kOnTheWindow(benchmark::State& state) {
     QtPlatform platform;
-    AbsentRealPlayer real1, real2;
-    AbsentFlash flash;
+    test::FakeRealPlayer real1, real2;
+    test::FakeFlash flash;
     Player player(platform.ports(), Engines{kVelmo, real1, real2, flash}, "/nonexistent/", "");
     apply_setting_defaults(player.cfg, DefaultPhase::Startup);
     platform.set_events(&player);

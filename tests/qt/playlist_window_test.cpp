@@ -15,7 +15,7 @@
 
 #include "platform/qt/qt_platform.h"
 #include "qt_test_support.h"
-#include "shell/absent_controls.h"
+#include "fake_engines.h"
 #include "shell/player.h"
 #include "velmo.h"
 
@@ -80,8 +80,8 @@ class PlaylistWindowTest : public ::testing::Test {
 
     std::string dir;
     QtPlatform platform;
-    AbsentRealPlayer real1, real2;
-    AbsentFlash flash;
+    test::FakeRealPlayer real1, real2;
+    test::FakeFlash flash;
     Player player{platform.ports(), Engines{kVelmo, real1, real2, flash}, "/nonexistent/", ""};
 };
 
