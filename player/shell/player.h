@@ -100,6 +100,7 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     void draw_flash_bar(int32_t width);
     void windowed_layout(int32_t view);   // views 0, 1 and 4
     void fullscreen_layout(int32_t view); // views 2 and 3
+    void place_library_picture(Size picture);
     void set_child_top(Child c, int32_t y);
     void set_child_width(Child c, int32_t w);
 

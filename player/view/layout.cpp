@@ -97,12 +97,17 @@ void Player::windowed_layout(int32_t v) {
         view.video_rect.h += 16;
         break;
     default:
-        set_child_top(Child::RealAudio1, view.park_y);
-        set_child_top(Child::Flash, view.park_y);
-        eng.velmo.DS_ZOOM(pic.w, pic.h);
-        W_MK();
+        place_library_picture(pic);
         break;
     }
+}
+
+// The library draws into Panel1: the two controls are parked and the picture sized.
+void Player::place_library_picture(Size pic) {
+    set_child_top(Child::RealAudio1, view.park_y);
+    set_child_top(Child::Flash, view.park_y);
+    eng.velmo.DS_ZOOM(pic.w, pic.h);
+    W_MK();
 }
 
 void Player::fullscreen_layout(int32_t v) {
@@ -145,10 +150,7 @@ void Player::fullscreen_layout(int32_t v) {
             view.flash_focus_countdown = 5;
             break;
         default:
-            set_child_top(Child::RealAudio1, view.park_y);
-            set_child_top(Child::Flash, view.park_y);
-            eng.velmo.DS_ZOOM(pic.w, pic.h);
-            W_MK();
+            place_library_picture(pic);
             if (bare) W_MK();
             break;
         }
