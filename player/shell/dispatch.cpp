@@ -34,9 +34,7 @@ void Player::advance_switch() {
         sh.media_pos = 0;
         eng.RealAudio1.set_source("nil");
         eng.RealAudio2.stop();
-        eng.ShockwaveFlash1.stop_play();
-        eng.ShockwaveFlash1.stop();
-        eng.ShockwaveFlash1.set_movie("None");
+        unload_flash();
         sh.switch_stage = 2;
         return;
     case 2:
@@ -88,9 +86,7 @@ void Player::start_flash(const std::string& path) {
     FlashControl& flash = eng.ShockwaveFlash1;
     sh.seek_speed = 0;
     sh.paused = 0;
-    flash.stop_play();
-    flash.stop();
-    flash.set_movie("None");
+    unload_flash();
     flash.set_background_color(16777215);
     flash.set_background_color(-1);
     flash.set_quality2(flash_quality_name(cfg.FlashQuality));

@@ -56,6 +56,8 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     // --- engines and commands
     void play(); // request playback of the current entry
     void pbt_chk();
+    void executor_pass();
+    void unload_flash();   // the second stop, stop, and no movie
     void advance_switch(); // the staged engine switch, one step per executor call
     void run_media();      // starts the current entry; only the staged switch calls it
     void start_flash(const std::string& path);

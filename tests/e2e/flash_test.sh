@@ -1,17 +1,27 @@
 #!/usr/bin/env bash
-# A Flash movie plays on its stage below the bar, in its background colour; a movie that does
-# not load leaves the player running.
+# A Flash movie plays on its stage below the bar, in its background colour, and the next entry
+# starts at its last frame; a movie that does not load leaves the player running.
 source "$(dirname "$0")/lib.sh" "$@"
 [ -n "${ZEFA_MEDIA_DIR:-}" ] || fail "ZEFA_MEDIA_DIR not set"
 
 start_x
-write_settings Window_x=100 Window_y=50 FlushAutoNext=0
-start_zefa "$ZEFA_MEDIA_DIR/movie.swf"
+# The default playlist: the two-second movie, then a video clip.
+printf '%s\r\n' "$ZEFA_MEDIA_DIR/movie.swf" "$ZEFA_MEDIA_DIR/clip.avi" >"$PROG/zefa.hen"
+write_settings Window_x=100 Window_y=50 FlushAutoNext=1 AutoPlay=1
+start_zefa
 # The window is 16 pixels taller than the stage: the bar above the movie.
-main=$(wait_for_window "$ZEFA_PID" 320 256)
+main=$(wait_for_toplevel_window "$ZEFA_PID" 320 256)
 sleep 0.3
 colour=$(xwd -root -silent | "$CONVERT" xwd:- -crop 1x1+260+200 +repage -format '%[hex:p{0,0}]' info:)
 [ "${colour:0:6}" = "3366CC" ] || fail "the stage shows $colour, not the movie's colour"
+[ "$(window_size "$main")" = "320 256" ] || fail "the movie ended early"
+# At its last frame (two seconds in) the movie gives way to the next entry.
+tries=50
+until [ "$(window_size "$main")" = "320 240" ]; do
+  tries=$((tries - 1))
+  [ $tries -gt 0 ] || fail "the next entry did not start after the movie"
+  sleep 0.1
+done
 
 # A second instance hands over a movie that does not inflate.
 "$PROG/zefa" "$ZEFA_MEDIA_DIR/garbage.swf"
@@ -20,5 +30,5 @@ sleep 0.5
 kill -0 "$ZEFA_PID" || fail "zefa died on a broken movie"
 # ... and still plays what comes next.
 "$PROG/zefa" "$ZEFA_MEDIA_DIR/clip.avi"
-wait_for_window "$ZEFA_PID" 320 240 >/dev/null
-echo "flash: 2 passed, 0 failed"
+wait_for_toplevel_window "$ZEFA_PID" 320 240 >/dev/null
+echo "flash: 3 passed, 0 failed"

@@ -87,6 +87,9 @@ has_size() { [ "$(window_size "$3")" = "$1 $2" ]; }
 is_toplevel() { xwininfo -id "$1" -children | grep -q 'Parent window id: .*(the root window)'; }
 
 wait_for_window() { wait_for_window_where "$1" has_size "$2" "$3"; }
+# A top-level window of that size (children of the main window can have the same size).
+is_toplevel_of_size() { has_size "$1" "$2" "$3" && is_toplevel "$3"; }
+wait_for_toplevel_window() { wait_for_window_where "$1" is_toplevel_of_size "$2" "$3"; }
 wait_for_toplevel() { wait_for_window_where "$1" is_toplevel; }
 
 # "X Y" of a window's top-left corner on the screen.

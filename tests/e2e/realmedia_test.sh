@@ -7,7 +7,7 @@ source "$(dirname "$0")/lib.sh" "$@"
 start_x
 write_settings Window_x=100 Window_y=50
 start_zefa "$ZEFA_MEDIA_DIR/clip.rm"
-wait_for_window "$ZEFA_PID" 320 240 >/dev/null
+wait_for_toplevel_window "$ZEFA_PID" 320 240 >/dev/null
 sleep 1.2
 # The clip is colour bars; the panel lies over the window's top left, the blue bar is clear of it.
 pixel() { xwd -root -silent | "$CONVERT" xwd:- -crop "1x1+$1+$2" +repage -format '%[hex:p{0,0}]' info:; }

@@ -8,7 +8,7 @@ start_x
 # A 5 % top mask of a 320-pixel-wide picture covers its first 16 rows.
 write_settings Window_x=100 Window_y=50 MaskMode=1 U_Mask=5 D_Mask=0
 start_zefa "$ZEFA_MEDIA_DIR/clip.avi"
-main=$(wait_for_window "$ZEFA_PID" 320 240)
+main=$(wait_for_toplevel_window "$ZEFA_PID" 320 240)
 sleep 1
 
 shot() { xwd -root -silent | "$CONVERT" xwd:- -crop 320x224+100+66 +repage "$1"; }

@@ -90,6 +90,7 @@ TEST_F(MainLoop, LibraryEngineIsPolledForEndAndPositionExceptWhileDragging) {
 }
 
 TEST_F(MainLoop, FlashEndsOnItsLastFrameOnlyWithFlushAutoNext) {
+    p.sh.exec_countdown = 1000; // the executor would take the end at once
     p.sh.engine_kind = kEngineFlash;
     p.sh.media_len = 100;
     h.flash.frame = 98;
