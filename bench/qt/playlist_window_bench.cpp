@@ -9,9 +9,9 @@
 #include <QScrollBar>
 #include <benchmark/benchmark.h>
 
+#include "fake_engines.h"
 #include "media_tree.h"
 #include "platform/qt/qt_platform.h"
-#include "fake_engines.h"
 #include "shell/path_text.h"
 #include "shell/player.h"
 #include "velmo.h"

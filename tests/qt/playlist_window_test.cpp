@@ -13,9 +13,9 @@
 #include <gtest/gtest.h>
 #include <locale.h>
 
+#include "fake_engines.h"
 #include "platform/qt/qt_platform.h"
 #include "qt_test_support.h"
-#include "fake_engines.h"
 #include "shell/player.h"
 #include "velmo.h"
 
