@@ -1,5 +1,7 @@
 #include "x_window.h"
 
+#include "media_common/own_display.h"
+
 #include <X11/Xlib.h>
 
 #include <algorithm>
@@ -9,48 +11,13 @@
 namespace zefa::realmedia::x {
 namespace {
 
-Display* connection = nullptr;
-bool tried = false;
-
-std::atomic<Display*> ours{nullptr};
-std::atomic<bool> error_seen{false};
-XErrorHandler chained = nullptr;
-
-// Installed once for the process. Errors on our connection are recorded. Others (a video sink
-// drawing into a window its parent took down with it) go to the handler that was there before,
-// unless that was Xlib's default, which would end the process.
-int on_x_error(Display* dpy, XErrorEvent* event) {
-    if (dpy == ours.load()) {
-        error_seen = true;
-        return 0;
-    }
-    if (chained) return chained(dpy, event);
-    std::fprintf(stderr, "realmedia: X error %d on request %d ignored\n", event->error_code,
-                 event->request_code);
-    return 0;
-}
-
-void install_error_handler() {
-    XErrorHandler previous = XSetErrorHandler(nullptr); // learns the default's address
-    XErrorHandler fallback = XSetErrorHandler(previous);
-    chained = previous == fallback ? nullptr : previous;
-    XSetErrorHandler(on_x_error);
-}
-
 Display* display() {
-    if (tried) return connection;
-    tried = true;
-    connection = XOpenDisplay(nullptr);
-    if (!connection) return nullptr;
-    ours = connection;
-    install_error_handler();
-    return connection;
+    return media_common::own_display();
 }
 
 // Waits until the server has handled our requests; true when one of them failed.
 bool failed() {
-    if (connection) XSync(connection, False);
-    return error_seen.exchange(false);
+    return media_common::own_display_failed();
 }
 
 } // namespace
@@ -66,19 +33,8 @@ void catch_up(_XDisplay* other) {
 unsigned long create_child(unsigned long parent) {
     Display* dpy = display();
     if (!dpy || parent == 0) return 0;
-    failed();
-    // The default visual, whatever the parent's: the sinks draw images of the default depth.
-    const int screen = DefaultScreen(dpy);
-    XSetWindowAttributes attributes{};
-    attributes.background_pixel = BlackPixel(dpy, screen);
-    attributes.border_pixel = BlackPixel(dpy, screen);
-    attributes.colormap = DefaultColormap(dpy, screen);
-    attributes.event_mask = NoEventMask;
-    const Window window =
-        XCreateWindow(dpy, parent, 0, 0, 1, 1, 0, DefaultDepth(dpy, screen), InputOutput,
-                      DefaultVisual(dpy, screen),
-                      CWBackPixel | CWBorderPixel | CWColormap | CWEventMask, &attributes);
-    if (failed()) return 0;
+    const Window window = media_common::create_black_child(parent, 1, 1);
+    if (window == 0) return 0;
     // Someone redirecting the parent's children (Qt does on a window transparent for input)
     // gets our map and configure requests instead of the server: the picture would never show.
     XWindowAttributes parent_attributes{};

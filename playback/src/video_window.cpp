@@ -4,30 +4,17 @@
 #include "velmo.h"
 #include "xdisplay.h"
 
+#include "media_common/own_display.h"
+
 #include <algorithm>
 
 namespace velmo::video_window {
 
 unsigned long create(uintptr_t owner) {
-    if (owner == 0) return 0;
-    Display* dpy = x::display();
-    if (!dpy) return 0;
-    x::failed_since_last_check();
-    // The default visual, whatever the owner's: the sinks draw images of the default depth.
-    int screen = DefaultScreen(dpy);
-    XSetWindowAttributes attributes{};
-    attributes.background_pixel = BlackPixel(dpy, screen);
-    attributes.border_pixel = BlackPixel(dpy, screen);
-    attributes.colormap = DefaultColormap(dpy, screen);
-    attributes.event_mask = NoEventMask;
-    Window window =
-        XCreateWindow(dpy, static_cast<Window>(owner), 0, 0, 320, 240, 0, DefaultDepth(dpy, screen),
-                      InputOutput, DefaultVisual(dpy, screen),
-                      CWBackPixel | CWBorderPixel | CWColormap | CWEventMask, &attributes);
-    if (x::failed_since_last_check()) {
-        log_failure(VELMO_E_FAIL, "XCreateWindow", "owner is not a window");
-        return 0;
-    }
+    if (owner == 0 || !x::display()) return 0;
+    const Window window =
+        zefa::media_common::create_black_child(static_cast<Window>(owner), 320, 240);
+    if (window == 0) log_failure(VELMO_E_FAIL, "XCreateWindow", "owner is not a window");
     return window;
 }
 
