@@ -66,8 +66,9 @@ void Player::run_media() {
     }
     // A vanished file starts nothing. The switch has unloaded both controls; the library's
     // graph is stopped too, so the previous medium never plays on behind an idle player.
-    if (chosen && !path_exists(path)) eng.velmo.DS_STOP();
-    if (chosen && path_exists(path)) {
+    if (chosen && !path_exists(path)) {
+        eng.velmo.DS_STOP();
+    } else if (chosen) {
         sh.seek_speed = 0;
         eng.velmo.DS_STOP();
         const std::string ext(path_ext(path));
