@@ -107,6 +107,17 @@ screen_max() {
     -format '%[fx:int(255*maxima)]' info:
 }
 
+# Largest channel difference (0..255) in a rectangle of the screen between two looks 0.4 s apart:
+# above 0 when the picture there moves.
+screen_change() {
+  local crop="$3x$4+$1+$2"
+  xwd -root -silent | "$CONVERT" xwd:- -crop "$crop" +repage "$E2E_TMP/change-a.png"
+  sleep 0.4
+  xwd -root -silent | "$CONVERT" xwd:- -crop "$crop" +repage "$E2E_TMP/change-b.png"
+  "$CONVERT" "$E2E_TMP/change-a.png" "$E2E_TMP/change-b.png" -compose difference -composite \
+    -format '%[fx:int(255*maxima)]' info:
+}
+
 # Writes ZEFA.cfg with every setting at its default except the KEY=VALUE pairs given.
 write_settings() {
   local defaults="Window_x=0 Window_y=0 Repeat=1 Randam=0 NormalZoom=2 FullZoom=5 ListBox=0

@@ -25,11 +25,6 @@ wait_for_log "hand-off: 1 .*clip.avi"
 sleep 1.5
 # The library's test clip has moving noise in its bottom right corner where the RealMedia
 # clip is still.
-shot() { xwd -root -silent | "$CONVERT" xwd:- -crop 70x50+345+235 +repage "$1"; }
-shot "$E2E_TMP/a.png"
-sleep 0.3
-shot "$E2E_TMP/b.png"
-changed=$("$CONVERT" "$E2E_TMP/a.png" "$E2E_TMP/b.png" -compose difference -composite \
-  -format '%[fx:int(255*maxima)]' info:)
+changed=$(screen_change 345 235 70 50)
 [ "$changed" -gt 32 ] || fail "no moving picture after the garbage clip"
 echo "realmedia: 2 passed, 0 failed"
