@@ -8,6 +8,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "platform/qt/crash_report.h"
 #include "platform/qt/qt_platform.h"
 #include "realmedia/realmedia_console.h"
 #include "shell/copy_data_record.h"
@@ -76,6 +77,7 @@ class TracingPlayer final : public Player {
 } // namespace
 
 int main(int argc, char** argv) {
+    zefa::qt::install_crash_report();
     const std::string path = argc > 1 ? argv[1] : "";
 
     // One instance per user: a later one hands its path to the running one and ends.

@@ -10,7 +10,8 @@ scripts/setup.sh
 jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j 2
+# Every test has a TIMEOUT of its own (the test_timeouts test checks); --timeout is the fallback.
+ctest --test-dir build --output-on-failure -j 2 --timeout 600
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZEFA_UNIT_ONLY=ON -DZEFA_SANITIZE=ON
 cmake --build build-asan -j "$jobs"

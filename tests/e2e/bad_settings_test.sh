@@ -7,11 +7,10 @@ printf 'Window_x=10\r\nWindow_y=20\r\nRepeat=1\r\nRandam=0\r\nNormalZoom=2\r\nFu
   >"$PROG/ZEFA.cfg"
 start_zefa
 wait_for_log "message: '12 ' は整数ではありません"
-# The box is the one visible top-level window of ours; the main window shows only after it.
-box=$(wait_for_toplevel "$ZEFA_PID")
-sleep 0.2
-xdotool windowfocus --sync "$box" key Return
+# The main window shows only after the box has been answered.
+box=$(wait_for_dialog "$ZEFA_PID")
+answer_dialog "$box"
 main=$(wait_for_window "$ZEFA_PID" 320 240)
 [ "$(window_pos "$main")" = "10 20" ] || fail "main window at $(window_pos "$main")"
-kill -0 "$ZEFA_PID" || fail "zefa died"
+zefa_alive || fail "zefa died"
 echo "bad settings: 1 passed, 0 failed"

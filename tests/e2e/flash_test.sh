@@ -10,7 +10,7 @@ printf '%s\r\n' "$ZEFA_MEDIA_DIR/movie.swf" "$ZEFA_MEDIA_DIR/clip.avi" >"$PROG/z
 write_settings Window_x=100 Window_y=50 FlushAutoNext=1 AutoPlay=1
 start_zefa
 # The window is 16 pixels taller than the stage: the bar above the movie.
-main=$(wait_for_toplevel_window "$ZEFA_PID" 320 256)
+main=$(wait_for_window "$ZEFA_PID" 320 256)
 sleep 0.3
 colour=$(xwd -root -silent | "$CONVERT" xwd:- -crop 1x1+260+200 +repage -format '%[hex:p{0,0}]' info:)
 [ "${colour:0:6}" = "3366CC" ] || fail "the stage shows $colour, not the movie's colour"
@@ -24,11 +24,11 @@ until [ "$(window_size "$main")" = "320 240" ]; do
 done
 
 # A second instance hands over a movie that does not inflate.
-"$PROG/zefa" "$ZEFA_MEDIA_DIR/garbage.swf"
+hand_off "$ZEFA_MEDIA_DIR/garbage.swf"
 wait_for_log "hand-off: 1 .*garbage.swf"
 sleep 0.5
-kill -0 "$ZEFA_PID" || fail "zefa died on a broken movie"
+zefa_alive || fail "zefa died on a broken movie"
 # ... and still plays what comes next.
-"$PROG/zefa" "$ZEFA_MEDIA_DIR/clip.avi"
-wait_for_toplevel_window "$ZEFA_PID" 320 240 >/dev/null
+hand_off "$ZEFA_MEDIA_DIR/clip.avi"
+wait_for_window "$ZEFA_PID" 320 240 >/dev/null
 echo "flash: 3 passed, 0 failed"

@@ -1,5 +1,6 @@
 # Shared steps of the end-to-end tests: a private X server, a temporary program folder with
-# the real zefa in it, and ways to look at its windows.
+# the real zefa in it, ways to look at its windows, and a report of how zefa ended when it did
+# so early (its log, its own crash report resolved to source lines, the core's threads).
 # Usage: source lib.sh ZEFA_BINARY LIBVELMO
 
 set -euo pipefail
@@ -21,37 +22,180 @@ export XDG_RUNTIME_DIR=$E2E_TMP/run # the single-instance lock is ours alone
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 export ZEFA_TRACE=1
 
-E2E_PIDS=()
+# Cores land beside the logs (a core_pattern that is a plain name is relative to the
+# working directory); where cores go to a pipe, zefa's own report in its log still tells.
+ulimit -c unlimited 2>/dev/null || true
+E2E_PIDS=()  # helpers: the X server, the drag source
+ZEFA_PID=    # the zefa started last
+ZEFA_STATUS= # its exit status, once collected
+ZEFA_LOG_SHOWN=
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# True while the process runs (an ended child that has not been waited for is a zombie).
+running() {
+  local state
+  state=$(sed 's/^.*) //' "/proc/$1/stat" 2>/dev/null) || return 1
+  [ -n "$state" ] && [ "${state:0:1}" != Z ]
+}
+
+# Ends a child of ours within a few seconds, TERM first, then KILL; returns its exit status.
+stop_process() {
+  local pid=$1 tries=50 status=0
+  kill -TERM "$pid" 2>/dev/null || true
+  while running "$pid" && [ $tries -gt 0 ]; do
+    tries=$((tries - 1))
+    sleep 0.1
+  done
+  running "$pid" && kill -KILL "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null || status=$?
+  return $status
+}
+
+zefa_alive() { [ -n "$ZEFA_PID" ] && [ -z "$ZEFA_STATUS" ] && running "$ZEFA_PID"; }
+
+signal_name() { kill -l "$1" 2>/dev/null || echo "?"; }
+
+# zefa's own crash report in a log (see crash_report.cpp), with the frames of zefa and
+# libvelmo.so turned into functions and source lines.
+print_crash_frames() {
+  local log=$1 line file symbol offset base
+  grep -q 'zefa: fatal signal' "$log" 2>/dev/null || return 0
+  echo "--- crash report in $log"
+  sed -n '/zefa: fatal signal/,$p' "$log" | while IFS= read -r line; do
+    echo "  $line"
+    [[ $line =~ ^(.*/)?(zefa|libvelmo\.so)\(([^+\)]*)\+(0x[0-9a-f]+)\) ]] || continue
+    file=$PROG/${BASH_REMATCH[2]}
+    symbol=${BASH_REMATCH[3]}
+    offset=${BASH_REMATCH[4]}
+    base=0
+    if [ -n "$symbol" ]; then
+      base=$({ nm -D --defined-only "$file"; nm --defined-only "$file"; } 2>/dev/null |
+        awk -v s="$symbol" '$3 == s && !found { print "0x" $1; found = 1 }')
+      [ -n "$base" ] || continue
+    fi
+    # A return address: the call lies just before it.
+    addr2line -f -C -i -e "$file" "$(printf '0x%x' $((base + offset - 1)))" |
+      paste - - | sed 's/^/      /; s/\t/ at /'
+  done
+}
+
+# The threads of a core file zefa left in the working directory.
+print_core() {
+  local core
+  for core in "$E2E_TMP/core.$ZEFA_PID" "$E2E_TMP/core"; do
+    [ -f "$core" ] || continue
+    if ! command -v gdb >/dev/null; then
+      echo "--- $core (no gdb to read it)"
+      return
+    fi
+    echo "--- threads of $core"
+    timeout -k 5 60 gdb -q -batch -ex 'bt' -ex 'thread apply all bt' "$PROG/zefa" "$core" 2>&1 |
+      grep -v '^\[New LWP' | head -400 || true
+    return
+  done
+  echo "--- no core file (core_pattern: $(cat /proc/sys/kernel/core_pattern 2>/dev/null))"
+}
+
+# Collects the exit status of zefa, which has ended; when it was not the stop we asked for
+# (EXPECTED, an exit status), reports how it ended, its log and its crash traces, and fails.
+collect_zefa() {
+  local expected=${1:-} status=0
+  wait "$ZEFA_PID" 2>/dev/null || status=$?
+  ZEFA_STATUS=$status
+  [ "$status" = "$expected" ] && return 0
+  {
+    if [ "$status" -gt 128 ]; then
+      local sig=$((status - 128))
+      echo "zefa (pid $ZEFA_PID) was ended by signal $sig (SIG$(signal_name $sig))"
+    else
+      echo "zefa (pid $ZEFA_PID) ended by itself with exit status $status"
+    fi
+    echo "--- $E2E_TMP/zefa.log (last 30 lines before any crash report)"
+    sed '/zefa: fatal signal/,$d' "$E2E_TMP/zefa.log" 2>/dev/null | tail -30
+    ZEFA_LOG_SHOWN=1
+    print_crash_frames "$E2E_TMP/zefa.log"
+    [ "$status" -gt 128 ] && print_core
+  } >&2
+  return 1
+}
+
+# Ends zefa (TERM, then KILL after 5 s) unless it has ended already, and collects its exit
+# status; returns non-zero, after a report, when it had ended by itself or TERM did not end it.
+end_zefa() {
+  [ -n "$ZEFA_PID" ] && [ -z "$ZEFA_STATUS" ] || return 0
+  if ! zefa_alive; then
+    collect_zefa
+    return
+  fi
+  kill -TERM "$ZEFA_PID" 2>/dev/null || true
+  local tries=50
+  while running "$ZEFA_PID" && [ $tries -gt 0 ]; do
+    tries=$((tries - 1))
+    sleep 0.1
+  done
+  running "$ZEFA_PID" && kill -KILL "$ZEFA_PID" 2>/dev/null
+  collect_zefa $((128 + 15))
+}
+stop_zefa() { end_zefa || fail "zefa did not run until it was stopped"; }
+
 e2e_cleanup() {
   local status=$?
-  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
+  trap - EXIT
+  set +e
+  if ! end_zefa && [ $status -eq 0 ]; then
+    echo "FAIL: zefa did not run until the end of the test" >&2
+    status=1
+  fi
+  for pid in "${E2E_PIDS[@]}"; do stop_process "$pid"; done
   if [ $status -ne 0 ]; then
-    for log in "$E2E_TMP"/*.log; do [ -f "$log" ] && { echo "--- $log"; tail -20 "$log"; }; done
+    for log in "$E2E_TMP"/*.log; do
+      [ -f "$log" ] || continue
+      [ "$log" = "$E2E_TMP/zefa.log" ] && [ -n "$ZEFA_LOG_SHOWN" ] && continue
+      echo "--- $log"
+      tail -20 "$log"
+      [ "$log" = "$E2E_TMP/zefa.log" ] && print_crash_frames "$log"
+    done
   fi
   rm -rf "$E2E_TMP"
   exit $status
 }
 trap e2e_cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
 
 # Starts Xvfb on a free display and exports DISPLAY.
 start_x() {
-  local fifo=$E2E_TMP/displayfd
+  local fifo=$E2E_TMP/displayfd fd n
   mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_PIDS+=($!)
-  local n
-  read -r -t 10 n <"$fifo" || fail "Xvfb did not start"
+  exec {fd}<>"$fifo" # (read-write: the open does not wait for the writer)
+  read -r -t 10 -u "$fd" n || fail "Xvfb did not start"
+  exec {fd}<&-
   export DISPLAY=:$n
 }
 
 # Starts zefa from the program folder with the given arguments; sets ZEFA_PID.
 start_zefa() {
-  "$PROG/zefa" "$@" >"$E2E_TMP/zefa.log" 2>&1 &
+  (cd "$E2E_TMP" && exec "$PROG/zefa" "$@") >"$E2E_TMP/zefa.log" 2>&1 &
   ZEFA_PID=$!
-  E2E_PIDS+=("$ZEFA_PID")
+  ZEFA_STATUS=
+}
+
+# Runs a second zefa, which hands its path to the running one and ends; fails, with its output
+# and any crash report resolved, when it does not end well within 10 s.
+hand_off() {
+  local status=0 out=$E2E_TMP/hand_off.out
+  (cd "$E2E_TMP" && exec timeout -k 2 10 "$PROG/zefa" "$@") >"$out" 2>&1 || status=$?
+  cat "$out"
+  [ $status -ne 0 ] || return 0
+  print_crash_frames "$out" >&2
+  [ $status -eq 124 ] && fail "a second zefa $* still ran after 10 s"
+  fail "a second zefa $* ended with status $status"
 }
 
 # Waits until the log holds a line matching the pattern.
@@ -60,37 +204,70 @@ wait_for_log() {
   until grep -q -- "$pattern" "$E2E_TMP/zefa.log"; do
     tries=$((tries - 1))
     [ $tries -gt 0 ] || fail "no log line matching '$pattern'"
+    zefa_alive || fail "zefa ended while waiting for a log line matching '$pattern'"
     sleep 0.1
   done
 }
 
-# Prints the id of the first visible window of the process for which the given test (a command
-# that gets the window id as its last argument) succeeds; waits up to 10 s for one.
+# A top-level window: with no window manager, a direct child of the root window.
+# (Captured first: grep -q ending early would break the pipe, and pipefail would count that.)
+is_toplevel() {
+  local info
+  info=$(xwininfo -id "$1" -children 2>/dev/null) || return 1
+  grep -q 'Parent window id: .*(the root window)' <<<"$info"
+}
+has_size() { [ "$(window_size "$3")" = "$1 $2" ]; }
+# Qt marks a message box (any QDialog) as a dialog; the other windows are normal or utility.
+is_dialog() {
+  local types
+  types=$(xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null) || return 1
+  grep -q '_NET_WM_WINDOW_TYPE_DIALOG' <<<"$types"
+}
+is_not_dialog() { ! is_dialog "$1"; }
+
+# The ids of the visible top-level windows of a process.
+toplevel_windows() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+    is_toplevel "$id" && echo "$id"
+  done
+  return 0
+}
+
+# Prints the id of the one visible top-level window of the process for which the given test (a
+# command that gets the window id as its last argument) succeeds; waits up to 10 s for it and
+# fails at once when two windows pass.
 wait_for_window_where() {
-  local pid=$1 tries=100 id
+  local pid=$1 tries=100 id found
   shift
   while [ $tries -gt 0 ]; do
-    for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-      if "$@" "$id"; then
-        echo "$id"
-        return 0
-      fi
+    found=()
+    for id in $(toplevel_windows "$pid"); do
+      "$@" "$id" && found+=("$id")
     done
+    [ ${#found[@]} -le 1 ] || fail "${#found[@]} windows of process $pid pass '$*': ${found[*]}"
+    if [ ${#found[@]} -eq 1 ]; then
+      echo "${found[0]}"
+      return 0
+    fi
+    running "$pid" || fail "process $pid ended while waiting for a window for which '$*' holds"
     tries=$((tries - 1))
     sleep 0.1
   done
-  fail "no visible window of process $pid for which '$*' holds"
+  fail "no visible top-level window of process $pid for which '$*' holds"
 }
 
-has_size() { [ "$(window_size "$3")" = "$1 $2" ]; }
-# A top-level window without a frame is a direct child of the root window.
-is_toplevel() { xwininfo -id "$1" -children | grep -q 'Parent window id: .*(the root window)'; }
-
-wait_for_window() { wait_for_window_where "$1" has_size "$2" "$3"; }
-# A top-level window of that size (children of the main window can have the same size).
-is_toplevel_of_size() { has_size "$1" "$2" "$3" && is_toplevel "$3"; }
-wait_for_toplevel_window() { wait_for_window_where "$1" is_toplevel_of_size "$2" "$3"; }
-wait_for_toplevel() { wait_for_window_where "$1" is_toplevel; }
+# The top-level window of that size that is not a dialog (child windows of the main window can
+# have its size; Qt marks them with the process id as well).
+is_window_of_size() { has_size "$1" "$2" "$3" && is_not_dialog "$3"; }
+wait_for_window() { wait_for_window_where "$1" is_window_of_size "$2" "$3"; }
+# The message box, among the main, panel and playlist windows.
+wait_for_dialog() { wait_for_window_where "$1" is_dialog; }
+# Presses Return in a message box.
+answer_dialog() {
+  sleep 0.2
+  timeout 10 xdotool windowfocus --sync "$1" key Return || fail "the message box was not answered"
+}
 
 # "X Y" of a window's top-left corner on the screen.
 window_pos() {

@@ -7,7 +7,7 @@ source "$(dirname "$0")/lib.sh" "$@"
 start_x
 write_settings Window_x=100 Window_y=50
 start_zefa "$ZEFA_MEDIA_DIR/clip.rm"
-wait_for_toplevel_window "$ZEFA_PID" 320 240 >/dev/null
+wait_for_window "$ZEFA_PID" 320 240 >/dev/null
 sleep 1.2
 # The clip is colour bars; the panel lies over the window's top left, the blue bar is clear of it.
 pixel() { xwd -root -silent | "$CONVERT" xwd:- -crop "1x1+$1+$2" +repage -format '%[hex:p{0,0}]' info:; }
@@ -15,12 +15,12 @@ is_blue() { [ $((16#${1:0:2})) -lt 40 ] && [ $((16#${1:4:2})) -gt 150 ]; }
 colour=$(pixel 400 150)
 is_blue "$colour" || fail "no blue bar of the clip on the screen (saw $colour)"
 
-"$PROG/zefa" "$ZEFA_MEDIA_DIR/garbage.rm"
+hand_off "$ZEFA_MEDIA_DIR/garbage.rm"
 wait_for_log "hand-off: 1 .*garbage.rm"
 sleep 0.5
-kill -0 "$ZEFA_PID" || fail "zefa died on a garbage clip"
+zefa_alive || fail "zefa died on a garbage clip"
 # The switch is not stuck on the control: the next file still starts.
-"$PROG/zefa" "$ZEFA_MEDIA_DIR/clip.avi"
+hand_off "$ZEFA_MEDIA_DIR/clip.avi"
 wait_for_log "hand-off: 1 .*clip.avi"
 sleep 1.5
 # The library's test clip has moving noise in its bottom right corner where the RealMedia

@@ -10,12 +10,12 @@ wait_for_window "$ZEFA_PID" 320 240 >/dev/null
 windows_before=$(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l)
 
 start=$(date +%s%N)
-"$PROG/zefa" "/tmp/some clip.avi" >"$E2E_TMP/second.log" 2>&1 || fail "second instance failed"
+hand_off "/tmp/some clip.avi"
 elapsed=$((($(date +%s%N) - start) / 1000000))
 [ "$elapsed" -lt 1000 ] || fail "second instance took ${elapsed} ms"
 wait_for_log 'hand-off: 1 /tmp/some clip.avi'
 
-"$PROG/zefa" >"$E2E_TMP/third.log" 2>&1 || fail "instance without a path failed"
+hand_off
 sleep 0.3
 [ "$(grep -c 'hand-off:' "$E2E_TMP/zefa.log")" = 1 ] || fail "a hand-off without a path arrived"
 
@@ -26,9 +26,9 @@ printf '\001\000\000\000\100\000\000\000/x' | timeout 5 socat - "UNIX-CONNECT:$s
 { printf '\001\000\000\000\377\377\001\000'; head -c 70000 /dev/zero; } |
   timeout 5 socat - "UNIX-CONNECT:$sock" >/dev/null 2>&1 || true
 sleep 0.5
-kill -0 "$ZEFA_PID" || fail "zefa died on a garbage record"
+zefa_alive || fail "zefa died on a garbage record"
 [ "$(grep -c 'hand-off:' "$E2E_TMP/zefa.log")" = 1 ] || fail "a garbage record was taken"
-"$PROG/zefa" /tmp/after.avi || fail "hand-off after garbage failed"
+hand_off /tmp/after.avi
 wait_for_log 'hand-off: 1 /tmp/after.avi'
 
 windows_after=$(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l)

@@ -38,8 +38,7 @@ for skin in Default01 Default02; do
     [ "$(pixel_max $((40 + 56)) $((300 + 56 - 21)))" = "0" ] || fail "no gap around the dial"
     [ "$(pixel_max $((40 + 56)) $((300 + 56)))" -gt 20 ] || fail "no play button on the dial"
   fi
-  kill "$ZEFA_PID"
-  wait "$ZEFA_PID" 2>/dev/null || true
+  stop_zefa
 done
 
 mkdir -p "$PROG/Skin/Broken"
@@ -47,10 +46,9 @@ printf 'Panel=0,0,320,130\r\nPlay=1,2,three,4\r\n' >"$PROG/Skin/Broken/main.da1"
 settings Broken >"$PROG/ZEFA.cfg"
 start_zefa
 wait_for_log "message: 'three' は整数ではありません"
-box=$(wait_for_toplevel "$ZEFA_PID")
-sleep 0.2
-xdotool windowfocus --sync "$box" key Return
+box=$(wait_for_dialog "$ZEFA_PID")
+answer_dialog "$box"
 wait_for_window "$ZEFA_PID" 320 240 >/dev/null
 sleep 0.3
-kill -0 "$ZEFA_PID" || fail "zefa died after the broken skin"
+zefa_alive || fail "zefa died after the broken skin"
 echo "skin: 1 passed, 0 failed"

@@ -8,7 +8,7 @@ start_x
 # A 5 % top mask of a 320-pixel-wide picture covers its first 16 rows.
 write_settings Window_x=100 Window_y=50 MaskMode=1 U_Mask=5 D_Mask=0
 start_zefa "$ZEFA_MEDIA_DIR/clip.avi"
-main=$(wait_for_toplevel_window "$ZEFA_PID" 320 240)
+main=$(wait_for_window "$ZEFA_PID" 320 240)
 sleep 1
 
 changed=$(screen_change 100 66 320 224)
@@ -21,13 +21,13 @@ xdotool mousemove 260 150 click 1
 wait_for_log "mouse down: 0 0 160 100"
 
 # Sound only, handed over by a second instance: the window has no picture to show.
-"$PROG/zefa" "$ZEFA_MEDIA_DIR/clip.mp3"
+hand_off "$ZEFA_MEDIA_DIR/clip.mp3"
 wait_for_log "hand-off: 1 .*clip.mp3"
 tries=50
-while xwininfo -id "$main" | grep -q 'IsViewable'; do
+while [[ $(xwininfo -id "$main") == *IsViewable* ]]; do
   tries=$((tries - 1))
   [ $tries -gt 0 ] || fail "the main window still shows during sound-only playback"
   sleep 0.1
 done
-kill -0 "$ZEFA_PID" || fail "zefa died"
+zefa_alive || fail "zefa died"
 echo "video: 2 passed, 0 failed"

@@ -1,32 +1,63 @@
 #!/usr/bin/env bash
-# Generates the test media into the folder given as $1, offline, with gst-launch-1.0 (ffmpeg for
-# RealMedia, which GStreamer cannot write). One recipe per medium. The folder is reused while
-# this script is unchanged.
+# Generates the test media, offline, with gst-launch-1.0 (ffmpeg for MPEG program streams and
+# RealMedia). One recipe per medium, each under a time limit. The folder is reused while this
+# script is unchanged.
+#   make_media.sh OUTPUT_DIR             every medium into the folder
+#   make_media.sh --produce NAME CMD...  NAME in the current folder from `CMD... TEMPORARY_FILE`
+# ZEFA_MEDIA_RECIPE_LIMIT sets the limit in seconds (120 by default).
 set -euo pipefail
 
-out=${1:?usage: make_media.sh OUTPUT_DIR}
 script=$(readlink -f "$0")
-stamp="$out/.generated"
-checksum=$(sha256sum "$script" | cut -d' ' -f1)
+# A muxer that stalls waits at 0 % CPU forever; the limit turns that into an error.
+limit=${ZEFA_MEDIA_RECIPE_LIMIT:-120}
+# What ignores the polite signal is killed this many seconds later.
+grace=5
 
-if [[ -f $stamp && $(cat "$stamp") == "$checksum" ]]; then
-  exit 0
-fi
-mkdir -p "$out"
-cd "$out"
-rm -f "$stamp"
+die() {
+  echo "make_media: $*" >&2
+  exit 1
+}
 
-gst() { gst-launch-1.0 -q "$@" >/dev/null; }
+# timeout runs a recipe in a process group of its own, out of reach of an interrupt meant for
+# this script: hand the interrupt on.
+recipe_pid=
+recipe_tmp=
+interrupted() {
+  if [ -n "$recipe_pid" ]; then
+    kill -TERM "$recipe_pid" 2>/dev/null || true
+    wait "$recipe_pid" 2>/dev/null || true
+    rm -f "$recipe_tmp"
+  fi
+  exit 130
+}
+trap interrupted INT TERM HUP
 
-# Writes to a temporary name first so an interrupted run never leaves a half file behind.
+# Writes to a temporary name first so a failed or interrupted run never leaves a half file
+# behind. timeout signals the recipe's whole process group, so the programs it starts end too.
 produce() {
   local name=$1
   shift
-  local tmp=".tmp-$name"
+  local tmp=".tmp-$name" start=$SECONDS status=0
   rm -f "$tmp"
-  "$@" "$tmp"
+  recipe_tmp=$tmp
+  timeout --kill-after="$grace" "$limit" "$@" "$tmp" &
+  recipe_pid=$!
+  wait "$recipe_pid" || status=$?
+  recipe_pid=
+  if [ $status -ne 0 ]; then
+    rm -f "$tmp"
+    # timeout says 124 when the recipe ended on the polite signal, 137 when it was killed.
+    if [ $status -eq 124 ] || { [ $status -eq 137 ] && [ $((SECONDS - start)) -ge "$limit" ]; }
+    then
+      die "recipe $name timed out after $limit s"
+    fi
+    die "recipe $name failed (exit status $status)"
+  fi
+  [ -e "$tmp" ] || die "recipe $name wrote no file"
   mv -f "$tmp" "$name"
 }
+
+gst() { gst-launch-1.0 -q "$@" >/dev/null; }
 
 # Colour bars at 25 frame/s: video [WIDTH HEIGHT [FRAMES]], 320 x 240 and 3 s by default. The
 # picture is still, so a screenshot knows where each bar lies.
@@ -44,9 +75,13 @@ recipe_avi() {
     $(audio) ! lamemp3enc ! queue ! m.
 }
 
+# An MPEG-2 program stream with MPEG audio layer II (mpeg2enc ! mplex can deadlock under load).
+# Its first timestamps lie at 0.13 s (audio) and 0.14 s (video), as a program stream starts a
+# little after zero; the muxer's default would put them past half a second.
 recipe_mpg() {
-  gst $(video) ! mpeg2enc format=0 ! queue ! mplex format=0 name=m ! filesink location="$1" \
-    $(audio) ! avenc_mp2 ! queue ! m.
+  ffmpeg -v error -nostdin -f lavfi -i smptebars=d=3:s=320x240:r=25 \
+    -f lavfi -i sine=d=3:sample_rate=44100 -c:v mpeg2video -q:v 4 -c:a mp2 -ac 2 \
+    -muxpreload 0.1 -f mpeg -y "$1"
 }
 
 recipe_mov() {
@@ -129,27 +164,96 @@ recipe_rm_truncated() {
   head -c $(($(stat -c %s clip.rm) * 2 / 5)) clip.rm >"$1"
 }
 
-produce clip.avi recipe_avi
-produce clip.mpg recipe_mpg
-produce clip.mov recipe_mov
-produce clip.mp4 recipe_mp4
-produce clip.ogg recipe_ogg
-produce far_keys.mp4 recipe_far_keys
-produce clip640.avi recipe_640
-produce clip.wav recipe_wav
-produce clip.mp3 recipe_mp3
-produce garbage.avi recipe_garbage
-produce empty.avi recipe_empty
-produce truncated.avi recipe_truncated
-produce corrupt.mp4 recipe_corrupt
-produce clip.rm recipe_rm
-produce sound.rm recipe_rm_sound
-produce garbage.rm recipe_rm_garbage
-produce empty.rm recipe_empty
-produce truncated.rm recipe_rm_truncated
+# The first 40 % of clip.mp4: the index (written last) is missing, so nothing can be opened.
+recipe_mp4_truncated() {
+  head -c $(($(stat -c %s clip.mp4) * 2 / 5)) clip.mp4 >"$1"
+}
+
+# Motion JPEG whose frames are 320 x 240, for the two giants below.
+recipe_mjpeg() {
+  gst $(video 320 240 25) ! jpegenc ! avimux ! filesink location="$1"
+}
+
+# mjpeg.avi claiming 30000 x 30000 pictures: in the AVI headers (main header and the stream
+# format) and, with `frames`, in the size field of every JPEG frame's start-of-frame marker;
+# with `frames-only` only there. Decoded as claimed, each frame would take 1.35 GB.
+patch_giant() {
+  perl -e '
+    my ($where, $in, $out) = @ARGV;
+    open my $f, "<:raw", $in or die; local $/; my $d = <$f>; close $f;
+    if ($where ne "frames-only") {
+      my $h = index($d, "avih");
+      substr($d, $h + 8 + 32, 8) = pack("VV", 30000, 30000);
+      my $s = index($d, "strf");
+      substr($d, $s + 12, 8) = pack("VV", 30000, 30000);
+    }
+    $d =~ s/\xff\xc0(..)(.)\x00\xf0\x01\x40/\xff\xc0$1$2\x75\x30\x75\x30/gs;
+    open my $o, ">:raw", $out or die; print $o $d; close $o;
+  ' "$@"
+}
+recipe_huge() { patch_giant frames mjpeg.avi "$1"; }
+recipe_huge_frames() { patch_giant frames-only mjpeg.avi "$1"; }
+
+case ${1:-} in
+--recipe)
+  # One recipe, run by `medium` below under the time limit.
+  [[ ${2:-} == recipe_* ]] && declare -F "$2" >/dev/null || die "no recipe '${2:-}'"
+  "$2" "${3:?}"
+  exit 0
+  ;;
+--produce)
+  shift
+  [ $# -ge 2 ] || die "usage: make_media.sh --produce NAME COMMAND..."
+  produce "$@"
+  exit 0
+  ;;
+esac
+
+out=${1:?usage: make_media.sh OUTPUT_DIR}
+stamp=.generated
+checksum=$(sha256sum "$script" | cut -d' ' -f1)
+
+mkdir -p "$out"
+cd "$out"
+if [[ -f $stamp && $(cat "$stamp") == "$checksum" ]]; then
+  exit 0
+fi
+rm -f "$stamp"
+
+medium() { produce "$1" "$script" --recipe "$2"; }
+
+medium clip.avi recipe_avi
+medium clip.mpg recipe_mpg
+medium clip.mov recipe_mov
+medium clip.mp4 recipe_mp4
+medium clip.ogg recipe_ogg
+medium far_keys.mp4 recipe_far_keys
+medium clip640.avi recipe_640
+medium clip.wav recipe_wav
+medium clip.mp3 recipe_mp3
+medium garbage.avi recipe_garbage
+medium empty.avi recipe_empty
+medium truncated.avi recipe_truncated
+medium corrupt.mp4 recipe_corrupt
+medium clip.rm recipe_rm
+medium sound.rm recipe_rm_sound
+medium garbage.rm recipe_rm_garbage
+medium empty.rm recipe_empty
+medium truncated.rm recipe_rm_truncated
+medium truncated.mp4 recipe_mp4_truncated
+medium mjpeg.avi recipe_mjpeg
+medium huge.avi recipe_huge
+medium huge_frames.avi recipe_huge_frames
 
 # A folder named like a medium.
 mkdir -p folder.avi
+
+# Named pipes that nobody writes to (opening one for reading waits for good), and a link to a
+# device that never ends.
+for pipe in fifo.avi fifo.rm; do
+  [ -p "$pipe" ] || { rm -f "$pipe" && mkfifo "$pipe"; }
+done
+ln -sfn /dev/zero zero.avi
 
 # A path longer than 255 bytes (five folders of 60 characters).
 long=long
