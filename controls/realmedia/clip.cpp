@@ -3,6 +3,10 @@
 #include "segment_shift.h"
 #include "sinks.h"
 
+#include "media_common/bounded_state.h"
+#include "media_common/frame_guard.h"
+#include "media_common/regular_file.h"
+
 #include <gst/audio/streamvolume.h>
 #include <gst/video/videooverlay.h>
 
@@ -11,6 +15,11 @@
 
 namespace zefa::realmedia {
 namespace {
+
+// Opening the sinks and the source, and stopping the streaming threads: what a load or a stop
+// may take before the pipeline is left to finish on its own.
+constexpr GstClockTime kOpenLimit = 5 * GST_SECOND;
+constexpr GstClockTime kStopLimit = 2 * GST_SECOND;
 
 // playbin's GST_PLAY_FLAG_NATIVE_VIDEO: no converter or scaler of its own in front of the sink.
 constexpr guint kNativeVideo = 1u << 6;
@@ -40,6 +49,10 @@ bool gstreamer_ready() {
 }
 
 Clip::Clip(const std::string& path, unsigned long window, int volume) {
+    if (!media_common::is_regular_file(path.c_str())) {
+        failed_ = true;
+        return;
+    }
     GstElement* playbin = gst_element_factory_make("playbin", nullptr);
     gchar* uri = gst_filename_to_uri(path.c_str(), nullptr);
     if (!playbin || !uri) {
@@ -63,12 +76,13 @@ Clip::Clip(const std::string& path, unsigned long window, int volume) {
     if (video.sink) gst_object_unref(video.sink);
     if (audio) gst_object_unref(audio);
     set_volume(volume);
+    media_common::guard_frames(pipeline_);
 
-    if (gst_element_set_state(pipeline_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) fail();
+    if (!change(GST_STATE_PAUSED, kOpenLimit)) fail();
 }
 
 Clip::~Clip() {
-    if (pipeline_) gst_element_set_state(pipeline_, GST_STATE_NULL);
+    if (pipeline_ && !abandoned_) change(GST_STATE_NULL, kStopLimit);
     video_shift_.reset(); // the probes go before the pads they sit on
     audio_shift_.reset();
     if (overlay_) gst_object_unref(overlay_);
@@ -78,7 +92,19 @@ Clip::~Clip() {
 
 void Clip::fail() {
     failed_ = true;
-    if (pipeline_) gst_element_set_state(pipeline_, GST_STATE_NULL);
+    if (pipeline_ && !abandoned_) change(GST_STATE_NULL, kStopLimit);
+}
+
+bool Clip::change(GstState state, GstClockTime limit) {
+    const media_common::StateOutcome outcome =
+        media_common::set_state_within(pipeline_, state, limit);
+    if (outcome.late_done) {
+        std::fprintf(stderr, "realmedia: a state change of the clip did not finish in time\n");
+        abandoned_ = true;
+        failed_ = true;
+        return false;
+    }
+    return outcome.result != GST_STATE_CHANGE_FAILURE;
 }
 
 void Clip::halt() {
@@ -97,7 +123,7 @@ void Clip::hold() {
 
 void Clip::rewind() {
     if (failed_) return;
-    gst_element_set_state(pipeline_, GST_STATE_READY);
+    if (!change(GST_STATE_READY, kStopLimit) && abandoned_) return;
     video_shift_->disarm(); // a landing that had not happened yet
     audio_shift_->disarm();
     position_ms_ = 0;
@@ -115,7 +141,8 @@ bool Clip::seek(int64_t ms) {
 void Clip::reposition(int64_t ms, bool running) {
     last_heard_ = std::chrono::steady_clock::now();
     if (failed_) return;
-    gst_element_set_state(pipeline_, GST_STATE_READY); // streaming stops: the shifts are safe
+    // Streaming stops, so the shifts are safe to arm.
+    if (!change(GST_STATE_READY, kStopLimit) && abandoned_) return;
     const auto at = static_cast<GstClockTime>(std::max<int64_t>(ms, 0)) * GST_MSECOND;
     video_shift_->arm(at);
     audio_shift_->arm(at);

@@ -65,12 +65,16 @@ class Clip {
   private:
     std::pair<int, int> picture_size();
     void fail();
+    // A state change that cannot hold the UI thread for good; false when it failed or overran
+    // its limit (the pipeline then belongs to the background and the clip has failed).
+    bool change(GstState state, GstClockTime limit);
 
     GstElement* pipeline_ = nullptr;
     GstBus* bus_ = nullptr;
     GstElement* overlay_ = nullptr;
     std::unique_ptr<SegmentShift> video_shift_, audio_shift_;
     bool failed_ = false;
+    bool abandoned_ = false; // a state change overran: the pipeline is never touched again
     bool refuses_seeks_ = false;
     int64_t length_ms_ = 0;
     int64_t position_ms_ = 0;

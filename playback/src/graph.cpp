@@ -8,10 +8,36 @@
 #include "velmo.h"
 #include "video_window.h"
 
+#include "media_common/bounded_state.h"
+#include "media_common/frame_guard.h"
+#include "media_common/regular_file.h"
+
+#include <vector>
+
 namespace velmo {
 namespace {
 
 Graph the_graph;
+
+// Shutting a pipeline down waits for its streaming threads; one stuck in a decoder or a device
+// is left to finish in the background rather than hold the caller.
+constexpr GstClockTime kStopTimeout = 2 * GST_SECOND;
+
+// A pipeline still going down in the background, and the window its sink may still draw into:
+// the window goes only once the pipeline is down.
+struct Straggler {
+    std::shared_ptr<const std::atomic<bool>> done;
+    unsigned long window;
+};
+std::vector<Straggler> stragglers;
+
+void sweep_stragglers() {
+    std::erase_if(stragglers, [](const Straggler& s) {
+        if (!s.done->load()) return false;
+        video_window::destroy(s.window);
+        return true;
+    });
+}
 
 // playbin's GST_PLAY_FLAG_NATIVE_VIDEO: no converter or scaler of its own in front of the sink.
 constexpr guint kNativeVideo = 1u << 6;
@@ -20,9 +46,27 @@ constexpr guint kNativeVideo = 1u << 6;
 constexpr gulong kLengthWaitUs = 300 * 1000;
 constexpr gulong kLengthPollUs = 10 * 1000;
 
+// The pipeline's state change went on past its time limit and now belongs to the background:
+// nothing here touches its state again; its window waits until it is down.
+void hand_to_background(Graph& g, std::shared_ptr<const std::atomic<bool>> done) {
+    if (g.window) video_window::hide_and_detach(g.window);
+    stragglers.push_back({std::move(done), g.window});
+    g.window = 0;
+    g.running = 0;
+    g.broken = true;
+}
+
 void stop_graph(Graph& g) {
     if (!g.pipeline || !g.running) return;
-    if (gst_element_set_state(g.pipeline, GST_STATE_NULL) == GST_STATE_CHANGE_FAILURE) {
+    const zefa::media_common::StateOutcome stopped =
+        zefa::media_common::set_state_within(g.pipeline, GST_STATE_NULL, kStopTimeout);
+    if (stopped.late_done) {
+        log_failure(VELMO_E_TIMEOUT, "gst_element_set_state(playbin, GST_STATE_NULL)",
+                    "left to stop in the background");
+        hand_to_background(g, stopped.late_done);
+        return;
+    }
+    if (stopped.result == GST_STATE_CHANGE_FAILURE) {
         log_failure(VELMO_E_FAIL, "gst_element_set_state(playbin, GST_STATE_NULL)");
         return;
     }
@@ -91,6 +135,7 @@ Graph& graph() {
 
 void teardown() {
     Graph& g = the_graph;
+    sweep_stragglers();
     stop_graph(g); // before the sink lets go of the window and before the release
     if (g.window) video_window::destroy(g.window);
     if (g.overlay) gst_object_unref(g.overlay);
@@ -123,6 +168,10 @@ extern "C" VELMO_API int32_t PLY(uintptr_t owner, const char* path) {
     g.bus = gst_element_get_bus(g.pipeline);
     g.broken = true; // until it has prerolled
 
+    if (!zefa::media_common::is_regular_file(path)) {
+        velmo::log_failure(VELMO_E_NOT_FOUND, "stat", "not a regular file");
+        return VELMO_E_NOT_FOUND;
+    }
     GError* error = nullptr;
     gchar* uri = path ? gst_filename_to_uri(path, &error) : nullptr;
     if (!uri) {
@@ -135,8 +184,11 @@ extern "C" VELMO_API int32_t PLY(uintptr_t owner, const char* path) {
     g_free(uri);
 
     velmo::attach_sinks(g, owner);
+    zefa::media_common::guard_frames(g.pipeline);
     g.running = 1;
-    int32_t result = velmo::preroll(g.pipeline, g.bus, velmo::kPrerollTimeout);
+    std::shared_ptr<const std::atomic<bool>> late;
+    int32_t result = velmo::preroll(g.pipeline, g.bus, velmo::kPrerollTimeout, late);
+    if (late) velmo::hand_to_background(g, std::move(late));
     if (result != 1) {
         // Held but idle until the next teardown: a failed graph plays nothing.
         velmo::stop_graph(g);

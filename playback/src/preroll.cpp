@@ -3,6 +3,8 @@
 #include "log.h"
 #include "velmo.h"
 
+#include "media_common/bounded_state.h"
+
 #include <string>
 
 namespace velmo {
@@ -59,9 +61,17 @@ int32_t code_for_error(const GError* error) {
     return VELMO_E_FAIL;
 }
 
-int32_t preroll(GstElement* pipeline, GstBus* bus, GstClockTime timeout) {
+int32_t preroll(GstElement* pipeline, GstBus* bus, GstClockTime timeout,
+                std::shared_ptr<const std::atomic<bool>>& late) {
     const GstClockTime deadline = gst_util_get_timestamp() + timeout;
-    GstStateChangeReturn change = gst_element_set_state(pipeline, GST_STATE_PAUSED);
+    zefa::media_common::StateOutcome paused =
+        zefa::media_common::set_state_within(pipeline, GST_STATE_PAUSED, timeout);
+    if (paused.late_done) {
+        late = std::move(paused.late_done);
+        log_failure(VELMO_E_TIMEOUT, kStep, "the state change did not return in time");
+        return VELMO_E_TIMEOUT;
+    }
+    const GstStateChangeReturn change = paused.result;
     if (change == GST_STATE_CHANGE_FAILURE) {
         // The element that refused has normally posted why.
         if (GstMessage* message = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR)) {

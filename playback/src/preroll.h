@@ -3,7 +3,9 @@
 
 #include <gst/gst.h>
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 
 namespace velmo {
 
@@ -12,7 +14,10 @@ constexpr GstClockTime kPrerollTimeout = 5 * GST_SECOND;
 
 // Sets the pipeline to PAUSED and waits until it has prerolled, an error is posted or the
 // timeout passes. Returns 1 or a VELMO_E_ code; a failure is logged with the step and reason.
-int32_t preroll(GstElement* pipeline, GstBus* bus, GstClockTime timeout);
+// When the state change itself (opening the sinks and the source) overran the timeout, `late`
+// is set: the pipeline then belongs to the background (see media_common/bounded_state.h).
+int32_t preroll(GstElement* pipeline, GstBus* bus, GstClockTime timeout,
+                std::shared_ptr<const std::atomic<bool>>& late);
 
 // The VELMO_E_ code for a GStreamer error.
 int32_t code_for_error(const GError* error);

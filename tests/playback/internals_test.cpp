@@ -1,5 +1,5 @@
 // Inside the library, linked to its objects: the seek stepping rule seek by seek, the generator,
-// bus events, volume and release order.
+// bus events, volume and release order, bounded state changes and the frame size limit.
 #include "graph.h"
 #include "media.h"
 #include "media_time.h"
@@ -7,9 +7,14 @@
 #include "shuffle.h"
 #include "velmo.h"
 
+#include "media_common/bounded_state.h"
+#include "media_common/frame_guard.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -169,6 +174,83 @@ TEST(FailedGraph, StaysIdleWhateverIsAsked) {
     EXPECT_EQ(GST_STATE_PENDING(velmo::graph().pipeline), GST_STATE_VOID_PENDING);
     DS_STOP();
     EXPECT_EQ(velmo::graph().pipeline, nullptr);
+}
+
+// A streaming thread that does not come back (a decoder busy for seconds, a device that hangs)
+// until the test lets it go.
+struct StuckStream {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool inside = false, released = false;
+
+    static GstPadProbeReturn hold(GstPad*, GstPadProbeInfo*, gpointer data) {
+        auto* self = static_cast<StuckStream*>(data);
+        std::unique_lock lock(self->mutex);
+        self->inside = true;
+        self->changed.notify_all();
+        self->changed.wait(lock, [&] { return self->released; });
+        return GST_PAD_PROBE_OK;
+    }
+    void release() {
+        std::lock_guard lock(mutex);
+        released = true;
+        changed.notify_all();
+    }
+};
+
+TEST(BoundedState, AStopStuckOnAStreamingThreadIsLeftToFinishInTheBackground) {
+    GstElement* pipeline = gst_parse_launch("fakesrc ! fakesink name=out", nullptr);
+    ASSERT_NE(pipeline, nullptr);
+    StuckStream stuck;
+    GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "out");
+    GstPad* pad = gst_element_get_static_pad(sink, "sink");
+    gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, StuckStream::hold, &stuck, nullptr);
+    gst_object_unref(pad);
+    gst_object_unref(sink);
+
+    const auto quick =
+        zefa::media_common::set_state_within(pipeline, GST_STATE_PLAYING, 5 * GST_SECOND);
+    EXPECT_EQ(quick.late_done, nullptr);
+    EXPECT_NE(quick.result, GST_STATE_CHANGE_FAILURE);
+    {
+        std::unique_lock lock(stuck.mutex);
+        ASSERT_TRUE(
+            stuck.changed.wait_for(lock, std::chrono::seconds(10), [&] { return stuck.inside; }));
+    }
+
+    const auto late =
+        zefa::media_common::set_state_within(pipeline, GST_STATE_NULL, 100 * GST_MSECOND);
+    ASSERT_NE(late.late_done, nullptr);
+    EXPECT_FALSE(late.late_done->load());
+    gst_object_unref(pipeline); // the background holds the pipeline from now on
+
+    stuck.release();
+    EXPECT_TRUE(velmo_test::eventually([&] { return late.late_done->load(); }));
+}
+
+TEST(BoundedState, AChangeInTimeLeavesTheCallersReferenceAlone) {
+    GstElement* pipeline = gst_parse_launch("fakesrc ! fakesink", nullptr);
+    ASSERT_NE(pipeline, nullptr);
+    for (GstState state : {GST_STATE_PAUSED, GST_STATE_NULL}) {
+        const auto done = zefa::media_common::set_state_within(pipeline, state, 5 * GST_SECOND);
+        EXPECT_EQ(done.late_done, nullptr);
+        EXPECT_NE(done.result, GST_STATE_CHANGE_FAILURE);
+    }
+    EXPECT_EQ(GST_STATE(pipeline), GST_STATE_NULL);
+    EXPECT_EQ(GST_OBJECT_REFCOUNT_VALUE(pipeline), 1); // the release below is the last
+    gst_object_unref(pipeline);
+}
+
+TEST(FrameGuard, TheLimitIsOnEachSideAndOnThePixelCount) {
+    using zefa::media_common::frame_fits;
+    EXPECT_TRUE(frame_fits(1, 1));
+    EXPECT_TRUE(frame_fits(16384, 8192));   // 2^27 pixels exactly
+    EXPECT_FALSE(frame_fits(16384, 8193));  // one row over the pixel count
+    EXPECT_FALSE(frame_fits(16385, 1));     // too wide
+    EXPECT_FALSE(frame_fits(1, 16385));     // too tall
+    EXPECT_FALSE(frame_fits(30000, 30000)); // 900 million
+    EXPECT_FALSE(frame_fits(0, 240));
+    EXPECT_FALSE(frame_fits(320, -240));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <gst/gst.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -39,7 +40,7 @@ TEST_P(PlyPerKind, PrerollsPausedAtTheStartWithTheSourceSize) {
     EXPECT_EQ(DS_H(), GetParam().height);
     EXPECT_GE(DS_LEN(), 2900); // the generator makes 3 s clips
     EXPECT_LE(DS_LEN(), 3200);
-    EXPECT_LE(DS_POS(), 200); // MPEG-PS reports its first timestamp, 200 ms
+    EXPECT_LE(DS_POS(), 200); // an MPEG program stream reports its first timestamp (~140 ms)
     EXPECT_EQ(DS_STOP(), 1);
 }
 
@@ -122,11 +123,38 @@ TEST_P(PlyRejects, WithANegativeCodeAndAGraphThatPlaysNothing) {
     EXPECT_EQ(DS_STOP(), 1);
 }
 
+// fifo.avi is a named pipe nobody writes to: opening it would wait for good. zero.avi is a
+// link to /dev/zero, which would never end.
 INSTANTIATE_TEST_SUITE_P(Files, PlyRejects,
                          ::testing::Values(BadInput{"no-such-file.avi", VELMO_E_NOT_FOUND},
                                            BadInput{"folder.avi", VELMO_E_NOT_FOUND},
+                                           BadInput{"fifo.avi", VELMO_E_NOT_FOUND},
+                                           BadInput{"zero.avi", VELMO_E_NOT_FOUND},
                                            BadInput{"empty.avi", VELMO_E_UNSUPPORTED},
                                            BadInput{"garbage.avi", VELMO_E_UNSUPPORTED}));
+
+long peak_rss_mib() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+// huge.avi: MJPEG whose container and frame headers claim 30000 x 30000. Refused before any
+// frame is decoded (1.35 GB each), so the process stays small. (Each test runs in a process
+// of its own, so the peak is this test's.)
+TEST(Ply, AStreamClaimingGiantFramesIsRefusedBeforeDecoding) {
+    EXPECT_EQ(PLY(0, media("huge.avi").c_str()), VELMO_E_UNSUPPORTED);
+    EXPECT_EQ(DS_W() + DS_H(), 0);
+    EXPECT_EQ(DS_STOP(), 1);
+    EXPECT_LT(peak_rss_mib(), 300);
+}
+
+// huge_frames.avi: the container says 320 x 240, only the frames claim 30000 x 30000. The
+// decoder's output is refused before anything converts or shows a frame.
+TEST(Ply, FramesClaimingAGiantSizeAreRefused) {
+    EXPECT_EQ(PLY(0, media("huge_frames.avi").c_str()), VELMO_E_UNSUPPORTED);
+    EXPECT_EQ(DS_STOP(), 1);
+}
 
 TEST(Ply, NullPathIsRejected) {
     EXPECT_EQ(PLY(0, nullptr), VELMO_E_NOT_FOUND);

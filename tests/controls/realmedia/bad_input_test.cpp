@@ -32,10 +32,13 @@ TEST_P(BadInput, ReturnsToStoppedAndPlaysTheNextGoodClip) {
 }
 
 // garbage.rm carries a RealMedia signature: it never prerolls and never reports an error, so
-// only its silence ends it. truncated.rm and corrupt.mp4 play a part and end there.
+// only its silence ends it. truncated.rm and corrupt.mp4 play a part and end there. fifo.rm is
+// a named pipe nobody writes to (opening it would wait for good); huge.avi claims frames of
+// 30000 x 30000.
 INSTANTIATE_TEST_SUITE_P(Files, BadInput,
                          ::testing::Values("missing.rm", "empty.rm", "garbage.rm", "garbage.avi",
-                                           "truncated.rm", "folder.avi", "corrupt.mp4"));
+                                           "truncated.rm", "folder.avi", "corrupt.mp4", "fifo.rm",
+                                           "huge.avi"));
 
 TEST_F(ConsoleTest, EveryCallWithoutASourceIsHarmless) {
     for (RealPlayerControl* control : {&picture, &transport}) {
