@@ -26,6 +26,7 @@ class Counter final : public zefa::RealPlayerEvents {
     void RealAudio1PositionChange(int32_t, int32_t) override {}
     void RealAudio1PresentationOpened() override { ++opened; }
     void RealAudio1PresentationClosed() override {}
+    void RealAudio1OpenFailed() override {}
     void RealAudio1PostSeek(int32_t, int32_t) override { ++seeks; }
 };
 

@@ -36,6 +36,7 @@ void Console::set_source(const std::string& path) {
 void Console::load(const std::string& path) {
     clip_ = std::make_unique<Clip>(path, picture_.window(), volume_);
     prerolled_ = clip_->failed();
+    if (clip_->failed()) fail();
 }
 
 void Console::play() {
@@ -202,11 +203,15 @@ void Console::rest() {
     set_state(Stopped);
 }
 
+// A clip that dies before it opened is owed no OnPresentationClosed; the shell still has to
+// learn that it will never play.
 void Console::fail() {
+    const bool never_opened = !opened_;
     prerolled_ = true;
     pending_seek_ = seek_target_ = -1;
     close_presentation();
     set_state(Stopped);
+    if (never_opened) post(Event::Kind::OpenFailed);
 }
 
 void Console::open_presentation() {

@@ -20,6 +20,7 @@ struct Event {
         PositionChange,
         PresentationOpened,
         PresentationClosed,
+        OpenFailed,
         PlayStateChange,
         PostSeek
     };

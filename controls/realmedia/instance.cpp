@@ -51,6 +51,9 @@ void Instance::deliver(const Event& event) {
     case Event::Kind::PresentationClosed:
         sink_->RealAudio1PresentationClosed();
         break;
+    case Event::Kind::OpenFailed:
+        sink_->RealAudio1OpenFailed();
+        break;
     case Event::Kind::PlayStateChange:
         sink_->RealAudio1PlayStateChange(event.first, event.second);
         break;

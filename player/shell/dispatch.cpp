@@ -17,9 +17,12 @@ int16_t volume_percent(int32_t volume) {
 
 } // namespace
 
-// A play request only starts the staged engine switch, which the executor advances.
+// A play request only starts the staged engine switch, which the executor advances. Any
+// request starts a new count of failed starts; the executor carries the count on when it is
+// the one asking after a failure.
 void Player::play() {
     sh.switch_stage = 1;
+    sh.failed_starts = 0;
 }
 
 // Stops every engine, waits until both controls have settled, waits six more calls and then
@@ -44,6 +47,7 @@ void Player::advance_switch() {
         return;
     case 9:
         sh.media_ended = 0;
+        sh.start_failed = 0;
         run_media();
         sh.switch_stage = 0;
         return;
@@ -97,12 +101,14 @@ void Player::start_flash(const std::string& path) {
     flash.set_movie(path);
     flash.play();
     sh.media_len = flash.total_frames();
+    const bool loaded = sh.media_len > 0; // a movie that could not be read has no frames
     sh.media_pos = 0;
     sh.video_size = {320, 240};
     sh.engine_kind = kEngineFlash;
     Vewset(sh.view_mode);
     list.play_state = 1;
     sh.paused = 0;
+    if (!loaded) fail_start();
 }
 
 // The rest of a RealMedia start happens when the control reports the clip opened.
@@ -116,7 +122,7 @@ void Player::start_real(const std::string& path) {
 
 void Player::start_library(const std::string& path) {
     const VelmoApi& v = eng.velmo;
-    v.PLY(io.win.native_handle(Child::Panel1), path.c_str());
+    const int32_t opened = v.PLY(io.win.native_handle(Child::Panel1), path.c_str());
     // The library's volume belongs to its graph, so every new graph gets the setting.
     v.DS_VOLUME(volume_percent(cfg.Volume));
     sh.video_size = {v.DS_W(), v.DS_H()};
@@ -129,6 +135,15 @@ void Player::start_library(const std::string& path) {
     v.DS_RUN();
     list.play_state = 1;
     sh.paused = 0;
+    if (opened != 1) fail_start();
+}
+
+// The graph, clip or movie did not open. It would never report an end, so the playlist would
+// stay on it for good: its end is now, and the executor moves on as at any end.
+void Player::fail_start() {
+    sh.video_size = {0, 0};
+    sh.media_ended = 1;
+    sh.start_failed = 1;
 }
 
 void Player::RealAudio1PositionChange(int32_t position, int32_t /*length*/) {
@@ -155,6 +170,12 @@ void Player::RealAudio1PresentationOpened() {
 void Player::RealAudio1PresentationClosed() {
     sh.video_size = {0, 0};
     if (list.play_state == 1) sh.media_ended = 1;
+}
+
+// Only for the clip this start handed over: a report left over from before a switch (which
+// the executor would otherwise take as the end of the medium being started) is moot.
+void Player::RealAudio1OpenFailed() {
+    if (sh.engine_kind == kEngineReal && sh.switch_stage == 0) fail_start();
 }
 
 } // namespace zefa

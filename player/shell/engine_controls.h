@@ -15,6 +15,8 @@ class RealPlayerEvents {
     virtual void RealAudio1PositionChange(int32_t position, int32_t length) = 0;
     virtual void RealAudio1PresentationOpened() = 0;
     virtual void RealAudio1PresentationClosed() = 0;
+    // The clip given as source could not be opened (it will never report PresentationOpened).
+    virtual void RealAudio1OpenFailed() = 0;
     virtual void RealAudio1PlayStateChange(int32_t /*old_state*/, int32_t /*new_state*/) {}
     virtual void RealAudio1PostSeek(int32_t /*old_time*/, int32_t /*new_time*/) {}
     virtual void RealAudio1LButtonDown() {}

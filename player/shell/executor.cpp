@@ -47,8 +47,24 @@ void Player::executor_pass() {
     if (sh.media_ended == 1 && eng.RealAudio1.play_state() == RealPlayerControl::Stopped) {
         sh.real_seek_stage = 0;
         sh.media_ended = 0;
-        NEXT();
+        medium_ended();
     }
+}
+
+// Once every entry has failed to start in a row, another round would fail the same way: the
+// list stops as at its end without Repeat, instead of cycling through failures for good.
+void Player::medium_ended() {
+    const int32_t failures = sh.start_failed ? sh.failed_starts + 1 : 0;
+    sh.start_failed = 0;
+    refresh_entry_count();
+    if (failures > 0 && failures >= list.entry_count) {
+        list.play_state = 0;
+        skin.el[kElementStop].state = kPending;
+        sh.failed_starts = 0;
+        return;
+    }
+    NEXT();
+    sh.failed_starts = failures;
 }
 
 void Player::unload_flash() {

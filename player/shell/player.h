@@ -63,6 +63,8 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     void start_flash(const std::string& path);
     void start_real(const std::string& path);
     void start_library(const std::string& path);
+    void fail_start();   // a start that failed counts as the end of that medium
+    void medium_ended(); // the executor's answer to the end of a medium
 
     // --- settings file (config/settings_file.cpp): 0 loads, other values save.
     // False when the load or save stopped on an error (already shown to the user).
@@ -124,6 +126,7 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     void RealAudio1PositionChange(int32_t position, int32_t length) override;
     void RealAudio1PresentationOpened() override;
     void RealAudio1PresentationClosed() override;
+    void RealAudio1OpenFailed() override;
 
     // Refreshes entry_count from the list.
     void refresh_entry_count() { list.entry_count = static_cast<int32_t>(list.ListBox1.size()); }

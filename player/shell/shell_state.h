@@ -61,6 +61,8 @@ struct ShellState {
     int32_t refresh_pending = 0;
     int32_t title_offset = 0;
     int32_t switch_stage = 0;
+    int32_t start_failed = 0;  // the medium now counted as ended never started
+    int32_t failed_starts = 0; // starts failed in a row since a medium played or a request
     int32_t real_seek_stage = 0;
     int32_t exec_countdown = 0;
     int32_t key_latch = 0;

@@ -17,8 +17,11 @@ FakeVelmo& fake(const char* call) {
 
 const VelmoApi kApi = {
     [](uintptr_t, const char* path) -> int32_t {
-        fake("PLY").calls.back() += std::string(" ") + path;
-        return 1;
+        FakeVelmo& f = fake("PLY");
+        f.calls.back() += std::string(" ") + path;
+        const bool bad =
+            std::find(f.unplayable.begin(), f.unplayable.end(), path) != f.unplayable.end();
+        return bad ? -2147220891 : 1; // VELMO_E_UNSUPPORTED
     },
     []() -> int32_t { return fake("DS_STOP"), 1; },
     [](int32_t) -> int32_t { return fake("DS_VIEW"), 0; },

@@ -17,7 +17,8 @@ struct FakeVelmo {
     int32_t end_result = 0;           // next DS_END answer (consumed)
     int32_t pos = 0, len = 0, w = 0, h = 0;
     int32_t ini_rand_result = 0;
-    std::vector<int32_t> order; // the shuffle order that DS_RET_RAND and DS_RET_TNO read
+    std::vector<int32_t> order;          // the shuffle order that DS_RET_RAND and DS_RET_TNO read
+    std::vector<std::string> unplayable; // paths PLY fails on
     std::vector<std::string> calls;
 
     FakeVelmo();

@@ -19,6 +19,8 @@ TEST_P(BadInput, ReturnsToStoppedAndPlaysTheNextGoodClip) {
     EXPECT_EQ(picture.play_state(), RealPlayerControl::Stopped);
     EXPECT_EQ(picture.position(), 0);
     EXPECT_EQ(log.count(Kind::Opened), log.count(Kind::Closed));
+    // The shell learns of a clip that never opened, or it would wait on it for good.
+    EXPECT_EQ(log.count(Kind::OpenFailed), log.count(Kind::Opened) == 0 ? 1 : 0);
     if (log.count(Kind::Opened) == 0) { // a clip that never opened stays dead
         transport.play();
         transport.toggle_play_pause();

@@ -32,7 +32,7 @@ inline void pump_for(int ms) {
     QTest::qWait(ms);
 }
 
-enum class Kind { Position, Opened, Closed, StateChange, PostSeek };
+enum class Kind { Position, Opened, Closed, StateChange, PostSeek, OpenFailed };
 
 struct Recorded {
     Kind kind;
@@ -51,6 +51,7 @@ class EventLog final : public zefa::RealPlayerEvents {
     }
     void RealAudio1PresentationOpened() override { add(Kind::Opened); }
     void RealAudio1PresentationClosed() override { add(Kind::Closed); }
+    void RealAudio1OpenFailed() override { add(Kind::OpenFailed); }
     void RealAudio1PlayStateChange(int32_t old_state, int32_t new_state) override {
         add(Kind::StateChange, old_state, new_state);
     }
