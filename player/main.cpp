@@ -5,10 +5,12 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
 #include "platform/qt/crash_report.h"
+#include "platform/qt/display_hold.h"
 #include "platform/qt/qt_platform.h"
 #include "realmedia/realmedia_console.h"
 #include "shell/copy_data_record.h"
@@ -93,15 +95,22 @@ int main(int argc, char** argv) {
     }
 
     // Positioned, shaped windows and native video windows need X11 (XWayland under Wayland).
-    if (!std::getenv("QT_QPA_PLATFORM")) {
+    const char* platform_name = std::getenv("QT_QPA_PLATFORM");
+    if (!platform_name || !*platform_name) {
         if (!std::getenv("DISPLAY")) {
             std::fprintf(stderr, "zefa: no X display (DISPLAY is not set)\n");
             return 1;
         }
         setenv("QT_QPA_PLATFORM", "xcb", 1);
     }
+    auto display = std::make_unique<zefa::qt::DisplayHold>();
+    if (std::string(std::getenv("QT_QPA_PLATFORM")) == "xcb" && !display->connect(error)) {
+        std::fprintf(stderr, "zefa: %s\n", error.c_str());
+        return 1;
+    }
 
     QApplication app(argc, argv);
+    display.reset(); // Qt has its own connection now
     QApplication::setApplicationName("VIVADO");
     QtPlatform platform;
 

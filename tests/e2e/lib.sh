@@ -167,11 +167,15 @@ trap e2e_cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
-# Starts Xvfb on a free display and exports DISPLAY.
+# Starts Xvfb on a free display and exports DISPLAY. Without -noreset a server resets whenever
+# its last client leaves and refuses connections for that moment; `start_x resetting` asks for
+# such a server.
 start_x() {
-  local fifo=$E2E_TMP/displayfd fd n
+  local fifo=$E2E_TMP/displayfd fd n reset=-noreset
+  [ "${1:-}" = resetting ] && reset=
+  rm -f "$fifo"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >"$E2E_TMP/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp $reset 3>"$fifo" >>"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_PIDS+=($!)
   exec {fd}<>"$fifo" # (read-write: the open does not wait for the writer)
   read -r -t 10 -u "$fd" n || fail "Xvfb did not start"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The player starts with a black, borderless 320 x 240 main window at Window_x, Window_y.
+# The player starts with a black, borderless 320 x 240 main window at Window_x, Window_y; it
+# starts on a server that resets between clients, and fails plainly without one.
 source "$(dirname "$0")/lib.sh" "$@"
 
 start_x
@@ -23,4 +24,22 @@ done
 sleep 0.3
 [ "$(screen_max 100 50 320 240)" = "0" ] || fail "main window is not black"
 zefa_alive || fail "zefa died"
-echo "startup: 1 passed, 0 failed"
+stop_zefa
+
+# A server that resets when its last client leaves refuses connections for a moment; zefa
+# starting while short-lived clients come and go (window lookups, screenshots) still starts.
+start_x resetting
+for run in $(seq 15); do
+  start_zefa
+  for _ in $(seq 10); do xdotool search --onlyvisible --pid "$ZEFA_PID" >/dev/null 2>&1 || true; done
+  wait_for_window "$ZEFA_PID" 320 240 >/dev/null
+  stop_zefa
+done
+
+# No X server at all: a clear message and a plain failure, not a crash.
+status=0
+DISPLAY=:$((1000 + RANDOM % 1000)) "$PROG/zefa" >"$E2E_TMP/nodisplay.log" 2>&1 || status=$?
+[ "$status" = 1 ] || fail "without a display zefa ended with status $status"
+grep -q "zefa: cannot connect to the X display" "$E2E_TMP/nodisplay.log" ||
+  fail "no message without a display: $(cat "$E2E_TMP/nodisplay.log")"
+echo "startup: 3 passed, 0 failed"
