@@ -22,8 +22,9 @@ int on_x_error(Display* dpy, XErrorEvent* event) {
         return 0;
     }
     if (chained) return chained(dpy, event);
-    std::fprintf(stderr, "zefa: X error %d on request %d of another connection ignored\n",
-                 event->error_code, event->request_code);
+    std::fprintf(stderr,
+                 "zefa: X error %d on request %d (resource 0x%lx) of another connection ignored\n",
+                 event->error_code, event->request_code, event->resourceid);
     return 0;
 }
 
