@@ -1,7 +1,4 @@
-#include <cerrno>
-#include <cstdio>
-#include <memory>
-#include <sys/stat.h>
+#include <string_view>
 
 #include "config/file_text.h"
 #include "config/int_conv.h"
@@ -11,29 +8,22 @@ namespace zefa {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
-// Reads one line; a line ends at LF, CR LF or a lone CR. False at the end of the file.
-bool read_line(std::FILE* f, std::string& line) {
-    line.clear();
-    int c = std::getc(f);
-    if (c == EOF) return false;
-    for (; c != EOF; c = std::getc(f)) {
-        if (c == '\n') break;
-        if (c == '\r') {
-            const int next = std::getc(f);
-            if (next != '\n' && next != EOF) std::ungetc(next, f);
-            break;
-        }
-        line.push_back(static_cast<char>(c));
+// Takes the next line from the text; a line ends at LF, CR LF or a lone CR. False at the end.
+bool next_line(std::string_view& text, std::string_view& line) {
+    if (text.empty()) return false;
+    const size_t end = text.find_first_of("\r\n");
+    line = text.substr(0, end);
+    if (end == std::string_view::npos) {
+        text = {};
+        return true;
     }
+    const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+    text.remove_prefix(end + (crlf ? 2 : 1));
     return true;
 }
 
 // Everything after the first "=", with every further "=" dropped.
-std::string setting_value(const std::string& line) {
+std::string setting_value(std::string_view line) {
     std::string value;
     bool on = false;
     for (char c : line) {
@@ -68,18 +58,13 @@ bool Player::CFG_DATA(int32_t mode) {
     if (!path_exists(path)) return true;
     list.ListBox1.clear();
 
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    int err = file ? 0 : errno;
-    struct stat st {};
-    if (file && fstat(fileno(file.get()), &st) == 0 && S_ISDIR(st.st_mode)) err = EISDIR;
-    if (err != 0) {
-        io.dialogs.message_box(io_error_message(err));
-        return false;
-    }
+    // A read that fails part-way applies the lines before it, then reports.
+    std::string bytes;
+    const int err = read_regular_file(path, kMaxSettingsBytes, bytes);
 
     Rect panel = io.win.rect(Win::Panel);
-    std::string line;
-    for (size_t n = 0; read_line(file.get(), line); ++n) {
+    std::string_view text = bytes, line;
+    for (size_t n = 0; next_line(text, line); ++n) {
         if (n >= kSettingCount) continue; // read and ignored
         const SettingField& f = kSettingFields[n];
         std::string value = setting_value(line);
@@ -103,8 +88,8 @@ bool Player::CFG_DATA(int32_t mode) {
             cfg.*f.int_member = *v;
         }
     }
-    if (std::ferror(file.get())) {
-        io.dialogs.message_box(io_error_message(errno ? errno : EIO));
+    if (err != 0) {
+        io.dialogs.message_box(io_error_message(err));
         return false;
     }
 

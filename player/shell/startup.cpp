@@ -1,6 +1,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "config/file_text.h"
 #include "shell/path_text.h"
 #include "shell/player.h"
 
@@ -26,6 +27,8 @@ void Player::FormCreate() {
 // The first tick: everything that reads files, now that all windows exist.
 void Player::startup_block() {
     apply_setting_defaults(cfg, DefaultPhase::Startup);
+    // What saves interrupted by a crash or a kill left beside our two files.
+    remove_stale_temporaries(sh.exe_dir, {"ZEFA.cfg", "zefa.hen"});
     CFG_DATA(0);
     load_skin(cfg.SkinName);
 

@@ -1,8 +1,4 @@
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <memory>
-#include <sys/stat.h>
 
 #include "config/file_text.h"
 #include "shell/player.h"
@@ -14,19 +10,16 @@ namespace zefa {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 // The table from "main.da1"; the user's message when the load must stop.
 std::optional<std::string> read_table(const std::string& path, SkinTable& table) {
     if (!path_exists(path)) return std::nullopt; // the table keeps the previous skin's values
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    int err = file ? 0 : errno;
-    struct stat st {};
-    if (file && fstat(fileno(file.get()), &st) == 0 && S_ISDIR(st.st_mode)) err = EISDIR;
-    if (err != 0) return io_error_message(err);
-    return read_skin_file(file.get(), table);
+    std::string text;
+    const int err = read_regular_file(path, kMaxSkinTableBytes, text);
+    // After a failed read, the whole lines before it are stored, as a bad field leaves them.
+    if (err != 0) text.erase(text.find_last_of("\r\n") + 1);
+    std::optional<std::string> error = read_skin_file(text, table);
+    if (err != 0 && !error) error = io_error_message(err);
+    return error;
 }
 
 } // namespace

@@ -1,8 +1,5 @@
 #include "skin/skin_file.h"
 
-#include <cerrno>
-
-#include "config/file_text.h"
 #include "config/int_conv.h"
 
 namespace zefa {
@@ -58,7 +55,7 @@ int32_t skin_element_of_line(size_t line) {
     return -1;
 }
 
-std::optional<std::string> read_skin_file(std::FILE* file, SkinTable& table) {
+std::optional<std::string> read_skin_file(std::string_view text, SkinTable& table) {
     RecordScanner record;
     size_t line = 0;
     bool open_line = false; // characters seen since the last line end
@@ -70,20 +67,16 @@ std::optional<std::string> read_skin_file(std::FILE* file, SkinTable& table) {
         record.clear();
         return error;
     };
-    errno = 0;
-    for (int c = std::getc(file); c != EOF && line <= kLastLine; c = std::getc(file)) {
+    for (size_t i = 0; i < text.size() && line <= kLastLine; ++i) {
+        const char c = text[i];
         if (c == '\r' || c == '\n') {
-            if (c == '\r') {
-                const int next = std::getc(file);
-                if (next != '\n' && next != EOF) std::ungetc(next, file);
-            }
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
             if (auto error = finish()) return error;
             continue;
         }
         open_line = true;
-        record.add(static_cast<char>(c));
+        record.add(c);
     }
-    if (std::ferror(file)) return io_error_message(errno ? errno : EIO);
     if (open_line && line <= kLastLine) return finish();
     return std::nullopt;
 }

@@ -3,9 +3,9 @@
 // "main.da1": one record of four integers per line, read into the skin layout table.
 
 #include <array>
-#include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "skin/skin_state.h"
 
@@ -17,9 +17,8 @@ using SkinTable = std::array<SkinElement, kSkinElements>;
 // lines after 46.
 int32_t skin_element_of_line(size_t line);
 
-// Reads the file from its current position and stores every field as soon as it converts.
-// Returns the user's message when a field is not an integer or the file cannot be read; the
-// fields stored before it keep their new values.
-std::optional<std::string> read_skin_file(std::FILE* file, SkinTable& table);
+// Reads the file's text and stores every field as soon as it converts. Returns the user's
+// message when a field is not an integer; the fields stored before it keep their new values.
+std::optional<std::string> read_skin_file(std::string_view text, SkinTable& table);
 
 } // namespace zefa

@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -66,10 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t k = 0; k < read.size(); ++k)
         read[k] = want[k] = {-7, -7, -7, -7, 0};
 
-    std::FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "rb");
-    if (!f && size != 0) throw std::runtime_error("fmemopen");
-    const bool ok = f ? !zefa::read_skin_file(f, read).has_value() : true;
-    if (f) std::fclose(f);
+    const bool ok = !zefa::read_skin_file(text, read).has_value();
 
     const bool want_ok = reference(text, want);
     if (ok != want_ok) throw std::logic_error("reader and reference disagree on success");

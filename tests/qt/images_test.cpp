@@ -6,8 +6,10 @@
 #include <QTemporaryDir>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "bounded_child.h"
 #include "platform/qt/qt_platform.h"
 
 namespace zefa {
@@ -89,6 +91,27 @@ TEST_F(ImagesTest, FilesThatCannotBeReadOrAreNoBitmapsGetTheirMessages) {
         error.clear();
         EXPECT_FALSE(platform.load_bmp(path("bad.bmp"), error)) << name;
         EXPECT_EQ(error, "ビットマップイメージが不正です") << name;
+    }
+}
+
+TEST_F(ImagesTest, PipesDevicesAndHugeFilesAreNeverReadIn) {
+    const std::string pipe = path("pipe.bmp"), zero = path("zero.bmp"), huge = path("huge.bmp");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    write_bytes(huge, "BM");
+    ASSERT_EQ(truncate(huge.c_str(), 256 * 1024 * 1024 + 1), 0); // sparse
+    const std::pair<std::string, std::string> cases[] = {
+        {pipe, "ファイル " + pipe + " は開けません"},
+        {zero, "ファイル " + zero + " は開けません"},
+        {huge, "ビットマップイメージが不正です"},
+    };
+    for (const auto& [p, want] : cases) {
+        // In a child with a time limit: a blocking open would never return.
+        const std::optional<std::string> error = test::run_bounded([&] {
+            std::string e;
+            return platform.load_bmp(p, e) ? "loaded" : e;
+        });
+        EXPECT_EQ(error.value_or("hung"), want);
     }
 }
 

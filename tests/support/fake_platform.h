@@ -2,14 +2,14 @@
 
 // Fakes of the desktop ports: they keep the state a real desktop would and record calls.
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "bmp_decode.h"
+#include "config/file_text.h"
 #include "platform/ports.h"
 
 namespace zefa::test {
@@ -128,17 +128,18 @@ class FakeImages : public ImagePort {
     std::map<std::string, Bitmap> pictures; // paths that load without a file
     int loads = 0;
 
-    // A registered picture, else the file decoded by the small BMP reader.
+    // A registered picture, else the file decoded by the small BMP reader; the file is read
+    // as the Qt port reads it.
     std::optional<Bitmap> load_bmp(const std::string& path, std::string& error) override {
         ++loads;
         if (auto it = pictures.find(path); it != pictures.end()) return it->second;
-        std::ifstream in(path, std::ios::binary);
-        if (!in) {
+        std::string bytes;
+        const int err = read_regular_file(path, kMaxBitmapBytes, bytes);
+        if (err != 0 && err != EFBIG) {
             error = "ファイル " + path + " は開けません";
             return std::nullopt;
         }
-        std::optional<Bitmap> b =
-            decode_bmp({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+        std::optional<Bitmap> b = err == 0 ? decode_bmp(bytes) : std::nullopt;
         if (!b) error = "ビットマップイメージが不正です";
         return b;
     }

@@ -2,56 +2,17 @@
 
 #include <QByteArray>
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "config/file_text.h"
 
 namespace zefa::qt {
 
 namespace {
 
-// No skin picture comes near this; anything larger is refused rather than read into memory.
-constexpr off_t kMaxBmpBytes = 256 * 1024 * 1024;
-
 std::string cannot_open(const std::string& path) {
     return "ファイル " + path + " は開けません";
 }
 const char* const kInvalidBitmap = "ビットマップイメージが不正です";
-
-// The whole file, or nothing when it cannot be opened or read; too_large when it exceeds
-// the limit.
-std::optional<QByteArray> read_file(const std::string& path, bool& too_large) {
-    too_large = false;
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(fd);
-        return std::nullopt;
-    }
-    if (st.st_size > kMaxBmpBytes) {
-        close(fd);
-        too_large = true;
-        return QByteArray();
-    }
-    QByteArray data;
-    data.resize(static_cast<qsizetype>(st.st_size));
-    qsizetype got = 0;
-    while (got < data.size()) {
-        const ssize_t n = read(fd, data.data() + got, static_cast<size_t>(data.size() - got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            close(fd);
-            return std::nullopt;
-        }
-        if (n == 0) break; // the file shrank while we read it
-        got += n;
-    }
-    close(fd);
-    data.truncate(got);
-    return data;
-}
 
 } // namespace
 
@@ -80,15 +41,18 @@ Bitmap from_qimage(const QImage& image) {
 }
 
 std::optional<Bitmap> load_bmp_file(const std::string& path, std::string& error) {
-    bool too_large = false;
-    const std::optional<QByteArray> data = read_file(path, too_large);
-    if (!data) {
+    std::string bytes;
+    const int err = read_regular_file(path, kMaxBitmapBytes, bytes);
+    // A file beyond the bound is no skin picture; anything else unread cannot be opened.
+    if (err != 0 && err != EFBIG) {
         error = cannot_open(path);
         return std::nullopt;
     }
+    const QByteArray data =
+        QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QImage image;
     // Only a BMP counts, whatever else Qt could decode from the bytes.
-    if (too_large || !data->startsWith("BM") || !image.loadFromData(*data, "BMP") ||
+    if (err == EFBIG || !data.startsWith("BM") || !image.loadFromData(data, "BMP") ||
         image.isNull()) {
         error = kInvalidBitmap;
         return std::nullopt;
