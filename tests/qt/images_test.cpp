@@ -94,6 +94,100 @@ TEST_F(ImagesTest, FilesThatCannotBeReadOrAreNoBitmapsGetTheirMessages) {
     }
 }
 
+// BMP headers built byte by byte: a Windows info header of 40 bytes or the OS/2 one of 12.
+std::string bmp_headers(uint32_t info, int32_t w, int32_t h, uint16_t bits, uint32_t compression,
+                        uint32_t offset) {
+    std::string s = "BM";
+    auto put = [&s](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            s.push_back(static_cast<char>(v >> (8 * i) & 0xFF));
+    };
+    const int size = info == 12 ? 2 : 4;
+    put(0, 4);
+    put(0, 4);
+    put(offset, 4);
+    put(info, 4);
+    put(static_cast<uint32_t>(w), size);
+    put(static_cast<uint32_t>(h), size);
+    put(1, 2);
+    put(bits, 2);
+    if (info != 12) put(compression, 4);
+    s.resize(14 + info, '\0');
+    return s;
+}
+
+TEST_F(ImagesTest, BitmapsWithLessPixelDataThanTheirHeadersPromiseAreInvalid) {
+    ASSERT_TRUE(pattern(120, 40, QImage::Format_RGB888).save(qpath(path("main.bmp")), "BMP"));
+    const std::string saved = read_bytes(path("main.bmp"));
+    ASSERT_EQ(saved.size(), 54u + 40 * 360);
+    const std::string pixels = std::string(12, '\x7f');
+    const struct {
+        const char* what;
+        std::string bytes;
+    } whole[] = {
+        {"saved by Qt", saved},
+        {"OS/2 core header", bmp_headers(12, 2, 2, 24, 0, 26) + pixels + std::string(4, '\0')},
+        {"top-down", bmp_headers(40, 2, -2, 24, 0, 54) + std::string(16, '\x7f')},
+        {"bit fields", bmp_headers(40, 2, 2, 32, 3, 66)
+                               .replace(54, 0, std::string("\0\0\xff\0\0\xff\0\0\xff\0\0\0", 12)) +
+                           std::string(16, '\x7f')},
+    };
+    for (const auto& [what, bytes] : whole) {
+        write_bytes(path("main.bmp"), bytes);
+        std::string error;
+        EXPECT_TRUE(platform.load_bmp(path("main.bmp"), error)) << what << ": " << error;
+        for (const size_t cut : {bytes.size() - 1, std::min<size_t>(bytes.size() - 5, 2000)}) {
+            write_bytes(path("main.bmp"), bytes.substr(0, cut));
+            error.clear();
+            EXPECT_FALSE(platform.load_bmp(path("main.bmp"), error)) << what << " cut to " << cut;
+            EXPECT_EQ(error, "ビットマップイメージが不正です") << what << " cut to " << cut;
+        }
+    }
+}
+
+TEST_F(ImagesTest, BundledSkinPicturesLoadWholeAndNotOneByteShort) {
+    for (const char* skin : {"Default01", "Default02"}) {
+        const std::string bytes = read_bytes(std::string(ZEFA_SKIN_DIR) + "/" + skin + "/main.bmp");
+        ASSERT_GT(bytes.size(), 2000u) << skin;
+        for (const bool cut : {false, true}) {
+            write_bytes(path("main.bmp"), bytes.substr(0, bytes.size() - (cut ? 1 : 0)));
+            std::string error;
+            const std::optional<Bitmap> b = platform.load_bmp(path("main.bmp"), error);
+            EXPECT_EQ(b.has_value(), !cut) << skin << ": " << error;
+            if (cut) {
+                EXPECT_EQ(error, "ビットマップイメージが不正です") << skin;
+            }
+        }
+    }
+}
+
+TEST_F(ImagesTest, HeadersThatLieAboutTheirSizesAreRefusedWithoutCrashing) {
+    const std::string pixels(64, '\x11');
+    const std::string cases[] = {
+        // Pictures Qt would pad with black.
+        bmp_headers(40, 1000, 1000, 24, 0, 54) + pixels,
+        bmp_headers(40, 2000, -2000, 16, 3, 66) + pixels,
+        bmp_headers(12, 1000, 1000, 8, 0, 0) + pixels,
+        // Absurd values.
+        bmp_headers(40, INT32_MAX, INT32_MIN, 0xFFFF, 0, 0xFFFFFFFF) + pixels,
+        bmp_headers(40, INT32_MAX, INT32_MAX, 32, 3, 0) + pixels,
+        bmp_headers(40, INT32_MIN, 2, 24, 0, 54) + pixels,
+        bmp_headers(40, -1, -1, 24, 0, 54) + pixels,
+        bmp_headers(40, 2, 2, 0, 0, 54) + pixels,
+        bmp_headers(40, 2, 2, 24, 0xFFFFFFFF, 54) + pixels,
+        bmp_headers(40, 30000, 30000, 8, 1, 54) + pixels,
+        bmp_headers(12, 0xFFFF, 0xFFFF, 0xFFFF, 0, 0xFFFFFFFF) + pixels,
+        bmp_headers(12, 0, 0, 24, 0, 0) + pixels,
+        bmp_headers(0xFFFFFFFF, 2, 2, 24, 0, 54) + pixels,
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        write_bytes(path("main.bmp"), cases[i]);
+        std::string error;
+        EXPECT_FALSE(platform.load_bmp(path("main.bmp"), error)) << i;
+        EXPECT_EQ(error, "ビットマップイメージが不正です") << i;
+    }
+}
+
 TEST_F(ImagesTest, PipesDevicesAndHugeFilesAreNeverReadIn) {
     const std::string pipe = path("pipe.bmp"), zero = path("zero.bmp"), huge = path("huge.bmp");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);

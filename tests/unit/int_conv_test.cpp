@@ -42,3 +42,28 @@ TEST(StrToInt, MessageNamesTheValueAndStaysShortForHugeValues) {
     const std::string huge(10'000'000, 'a');
     EXPECT_LT(zefa::not_an_integer_message(huge).size(), 300u);
 }
+
+TEST(StrToInt, MessageCutsLongValuesAtACharacterBoundaryOrElseAt200Bytes) {
+    auto shown = [](const std::string& value) {
+        const std::string m = zefa::not_an_integer_message(value);
+        const std::string tail = "' は整数ではありません";
+        EXPECT_EQ(m.front(), '\'');
+        EXPECT_EQ(m.substr(m.size() - tail.size()), tail);
+        return m.substr(1, m.size() - 1 - tail.size());
+    };
+    const std::string a199(199, 'a'), a200(200, 'a'), ell = "…";
+    // A character the cut would split is left out whole, for each length of sequence.
+    EXPECT_EQ(shown(a199 + "あ"), a199 + ell);
+    EXPECT_EQ(shown(a199 + "é1"), a199 + ell);
+    EXPECT_EQ(shown(std::string(197, 'a') + "𝄞x"), std::string(197, 'a') + ell);
+    EXPECT_EQ(shown(std::string(198, 'a') + "あいう"), std::string(198, 'a') + ell);
+    // One that ends at the cut stays.
+    EXPECT_EQ(shown(std::string(197, 'a') + "あいう"), std::string(197, 'a') + "あ" + ell);
+    EXPECT_EQ(shown(a200 + "あいう"), a200 + ell);
+    EXPECT_EQ(shown(a199 + "x"), a199 + "x");
+    // Bytes that are no UTF-8 are cut at 200 as before.
+    for (const std::string& bad : {a199 + std::string(20, '\x80'), a199 + "\xff\x80\x80",
+                                   std::string(196, 'a') + "\xe3\x81\x82\x80\x80\x80",
+                                   std::string(198, 'a') + "\xc3\x80\x80\x80"})
+        EXPECT_EQ(shown(bad), bad.substr(0, 200) + ell) << bad.size();
+}

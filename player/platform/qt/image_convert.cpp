@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "config/file_text.h"
+#include "platform/bmp_layout.h"
 
 namespace zefa::qt {
 
@@ -46,6 +47,12 @@ std::optional<Bitmap> load_bmp_file(const std::string& path, std::string& error)
     // A file beyond the bound is no skin picture; anything else unread cannot be opened.
     if (err != 0 && err != EFBIG) {
         error = cannot_open(path);
+        return std::nullopt;
+    }
+    // Qt pads pixel data that ends early with black; a short file is no bitmap.
+    if (const std::optional<uint64_t> needed = bmp_bytes_needed(bytes);
+        needed && *needed > bytes.size()) {
+        error = kInvalidBitmap;
         return std::nullopt;
     }
     const QByteArray data =
