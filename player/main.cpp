@@ -76,6 +76,29 @@ class TracingPlayer final : public Player {
     }
 };
 
+// As a second instance: hands the path to the running instance. 0 once it has taken the path
+// (or there is none), else 1 with the reason on stderr.
+int hand_over(const std::string& socket_path, const std::string& arg) {
+    if (arg.empty()) return 0;
+    std::string error;
+    // The running instance has a working folder of its own: a relative path means ours.
+    const std::optional<std::string> path = absolute_path(arg, error);
+    if (!path) {
+        std::fprintf(stderr, "zefa: %s\n", error.c_str());
+        return 1;
+    }
+    if (path->size() >= kCopyDataMaxBytes) {
+        std::fprintf(stderr, "zefa: %s: the path is too long to hand over\n", path->c_str());
+        return 1;
+    }
+    if (!send_handoff(socket_path, encode_copy_data(1, *path), kHandoffTimeoutMs, error)) {
+        std::fprintf(stderr, "zefa: the running instance did not take %s: %s\n", path->c_str(),
+                     error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -86,12 +109,28 @@ int main(int argc, char** argv) {
     std::string error;
     const std::optional<InstancePaths> paths = instance_paths(error);
     InstanceLock lock;
+    SocketName socket_name; // outlives the port's server, which removes the socket by it
+    int listening_fd = -1;
     if (!paths) {
         std::fprintf(stderr, "zefa: %s; starting without the single-instance hand-off\n",
                      error.c_str());
-    } else if (!lock.acquire(paths->lock)) {
-        if (!path.empty()) send_handoff(paths->socket, encode_copy_data(1, path), 800);
-        return 0;
+    } else {
+        switch (lock.acquire(paths->lock, error)) {
+        case LockState::HeldElsewhere:
+            return hand_over(paths->socket, path);
+        case LockState::Failed:
+            std::fprintf(stderr, "zefa: %s\n", error.c_str());
+            return 1;
+        case LockState::Taken:
+            // Listening from now on, later instances reach us while we are still starting.
+            if (!socket_name.open(paths->socket, error) ||
+                (listening_fd = listen_for_handoffs(socket_name, error)) < 0)
+                std::fprintf(stderr,
+                             "zefa: cannot take hand-offs at %s: %s; later instances cannot "
+                             "hand their paths to this one\n",
+                             paths->socket.c_str(), error.c_str());
+            break;
+        }
     }
 
     // Positioned, shaped windows and native video windows need X11 (XWayland under Wayland).
@@ -134,7 +173,7 @@ int main(int argc, char** argv) {
     platform.set_events(player.get());
     real.picture().set_events(player.get());
     player->FormCreate();
-    if (paths) platform.listen_for_handoff(paths->socket);
+    if (listening_fd >= 0) platform.listen_for_handoff(listening_fd);
     platform.start_timer();
     return QApplication::exec();
 }

@@ -42,6 +42,7 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     // --- start-up (shell/startup.cpp)
     void FormCreate();
     void startup_block();
+    void take_handoff(const std::string& path); // what copy_data does once started
 
     // --- main loop (shell/main_loop.cpp, hover.cpp, info_text.cpp, gestures.cpp)
     void Timer1Timer() override;

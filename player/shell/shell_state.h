@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/geometry.h"
@@ -32,6 +33,7 @@ struct ShellState {
     std::string exe_dir;      // program folder with a trailing "/"
     std::string command_path; // first command-line argument, empty when none
     int32_t started = 0;
+    std::optional<std::string> early_handoff; // the last path handed over before start-up
     int32_t tick_busy = 0;
     int32_t repaint_pending = 0;
     int32_t key_state = 0;

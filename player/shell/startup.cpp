@@ -64,11 +64,25 @@ void Player::startup_block() {
     else
         io.input.refresh_cursor();
     sh.started = 1;
+    if (sh.early_handoff) {
+        const std::string path = std::move(*sh.early_handoff);
+        sh.early_handoff.reset();
+        take_handoff(path);
+    }
 }
 
 // A path handed over by a second instance.
 void Player::copy_data(uint32_t dw_data, const std::string& path) {
     if (dw_data != 1) return;
+    // The start-up block, still to come, would replace the playlist: keep it for after.
+    if (!sh.started) {
+        sh.early_handoff = path;
+        return;
+    }
+    take_handoff(path);
+}
+
+void Player::take_handoff(const std::string& path) {
     list.ListBox1.clear();
     if (is_playlist_path(path)) {
         if (!HEN_LOAD(0, path)) return; // the error has been shown; the hand-off ends here

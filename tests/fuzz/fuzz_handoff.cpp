@@ -22,7 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto record = decode_copy_data(bytes);
     if (!record) return 0;
     if (record->path.find('\0') != std::string::npos) throw std::logic_error("NUL in path");
-    static test::Harness h;
+    static test::Harness& h = []() -> test::Harness& {
+        static test::Harness started; // a hand-off before start-up waits for it
+        started.start();
+        return started;
+    }();
     h.p().copy_data(record->dw_data, record->path);
     if (record->dw_data == 1 && !is_playlist_path(record->path) &&
         h.p().list.ListBox1 != std::vector<std::string>{record->path})

@@ -83,7 +83,9 @@ class HandoffTest : public ::testing::Test {
         socket_path = dir.path().toStdString() + "/" + kInstanceName;
         platform.set_events(&events);
         platform.place(Win::Main, Stacking::Top, {0, 0, 320, 240}, true);
-        ASSERT_TRUE(platform.listen_for_handoff(socket_path));
+        std::string error;
+        ASSERT_TRUE(name.open(socket_path, error)) << error;
+        ASSERT_TRUE(platform.listen_for_handoff(listen_for_handoffs(name, error))) << error;
     }
     Answer raw(const std::string& bytes) {
         return while_pumping<Answer>([&] { return send_raw(socket_path, bytes); });
@@ -91,14 +93,17 @@ class HandoffTest : public ::testing::Test {
 
     QTemporaryDir dir;
     std::string socket_path;
+    SocketName name; // outlives the server
     QtPlatform platform;
     test::RecordingEvents events;
 };
 
 TEST_F(HandoffTest, RecordsFromASecondInstanceReachTheCoreAndAreAnswered) {
     const std::string path = "/media/clip \xff\xfe ビデオ.avi";
-    EXPECT_TRUE(while_pumping<bool>(
-        [&] { return send_handoff(socket_path, encode_copy_data(1, path), 10000); }));
+    std::string error;
+    EXPECT_TRUE(while_pumping<bool>([&] {
+        return send_handoff(socket_path, encode_copy_data(1, path), 10000, error);
+    })) << error;
     EXPECT_TRUE(platform.window(Win::Main)->isActiveWindow()) << "brought to the front";
     // The core judges dwData itself; the largest record passes, one byte more does not.
     EXPECT_EQ(raw(encode_copy_data(7, "/y.mpg")), Answer::Ack);
@@ -147,22 +152,24 @@ TEST_F(HandoffTest, MalformedRecordsNeverReachTheCore) {
     close(idle);
 }
 
-TEST(HandoffServerTest, StaleSocketIsReplacedAndUnfinishedConnectionsAreDropped) {
+// A listening socket at dir/name for a server; name keeps its folder reachable.
+int listening(const QTemporaryDir& dir, SocketName& name, const std::string& file) {
+    std::string error;
+    EXPECT_TRUE(name.open(dir.path().toStdString() + "/" + file, error)) << error;
+    const int fd = listen_for_handoffs(name, error);
+    EXPECT_GE(fd, 0) << error;
+    return fd;
+}
+
+TEST(HandoffServerTest, UnfinishedConnectionsAreDropped) {
     QTemporaryDir dir;
-    const std::string path = dir.path().toStdString() + "/stale";
-    { // what a crashed instance leaves: a socket file nobody listens on
-        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un addr{};
-        addr.sun_family = AF_UNIX;
-        std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
-        ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
-        close(fd);
-    }
+    SocketName name;
+    const std::string path = dir.path().toStdString() + "/unfinished";
     int handled = 0;
     qt::HandoffServer server([&](const CopyDataRecord&) { ++handled; });
     server.set_deadline_ms(50);
-    EXPECT_FALSE(server.listen("relative/path"));
-    ASSERT_TRUE(server.listen(path));
+    EXPECT_FALSE(server.listen(-1));
+    ASSERT_TRUE(server.listen(listening(dir, name, "unfinished")));
 
     const int idle = connect_to(path), partial = connect_to(path);
     ASSERT_GE(idle, 0);
@@ -178,8 +185,31 @@ TEST(HandoffServerTest, StaleSocketIsReplacedAndUnfinishedConnectionsAreDropped)
     close(partial);
 }
 
+TEST(HandoffServerTest, IdleConnectionsNeverCrowdOutARealSecondInstance) {
+    QTemporaryDir dir;
+    SocketName name;
+    const std::string path = dir.path().toStdString() + "/crowded";
+    Log got;
+    qt::HandoffServer server([&](const CopyDataRecord& r) { got.push_back(r.path); });
+    ASSERT_TRUE(server.listen(listening(dir, name, "crowded")));
+    std::vector<int> idle;
+    for (int i = 0; i < 8; ++i)
+        idle.push_back(connect_to(path));
+    ASSERT_TRUE(pump_until([&] { return server.open_connections() == 8; }, 10000));
+
+    std::string error;
+    EXPECT_TRUE(while_pumping<bool>([&] {
+        return send_handoff(path, encode_copy_data(1, "/real.avi"), 10000, error);
+    })) << error;
+    EXPECT_EQ(got, Log{"/real.avi"});
+    EXPECT_LE(server.open_connections(), 8);
+    for (const int fd : idle)
+        close(fd);
+}
+
 TEST(HandoffServerTest, HandlerThatRunsAnEventLoopStillAnswers) {
     QTemporaryDir dir;
+    SocketName name;
     const std::string path = dir.path().toStdString() + "/nested";
     Log got;
     qt::HandoffServer server([&](const CopyDataRecord& r) {
@@ -190,7 +220,7 @@ TEST(HandoffServerTest, HandlerThatRunsAnEventLoopStillAnswers) {
         got.push_back(r.path);
     });
     server.set_deadline_ms(20);
-    ASSERT_TRUE(server.listen(path));
+    ASSERT_TRUE(server.listen(listening(dir, name, "nested")));
     EXPECT_EQ(while_pumping<Answer>([&] { return send_raw(path, encode_copy_data(1, "/e")); }),
               Answer::Ack);
     EXPECT_EQ(got, Log{"/e"});

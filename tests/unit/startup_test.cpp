@@ -129,6 +129,28 @@ TEST(CopyData, ReplacesThePlaylistAndRequestsPlayback) {
     EXPECT_EQ(h.velmo.count("DS_INI_RAND 1 0"), 1);
 }
 
+TEST(CopyData, AHandOffBeforeStartUpIsTakenOnceStartUpIsDone) {
+    Harness h;
+    h.dir.write("zefa.hen", "/saved.avi\r\n"); // what start-up would choose otherwise
+    Player& p = h.p();
+    p.copy_data(1, "/first.avi");
+    p.copy_data(1, "/videos/early clip.mpg"); // the later one replaces it, as it would
+    p.copy_data(7, "/ignored.avi");
+    EXPECT_TRUE(p.list.ListBox1.empty()) << "nothing is chosen before start-up";
+
+    h.start();
+    EXPECT_EQ(p.list.ListBox1, std::vector<std::string>{"/videos/early clip.mpg"});
+    EXPECT_EQ(p.list.entry_count, 1);
+    EXPECT_EQ(p.list.current_entry, 0);
+    EXPECT_EQ(p.list.play_state, 2);
+    EXPECT_EQ(h.win.playlist_items, std::vector<std::string>{"early clip.mpg"});
+    EXPECT_EQ(p.sh.switch_stage, 2); // requested, and the same tick unloaded
+    EXPECT_FALSE(p.sh.early_handoff);
+
+    h.ticks(3); // taken once
+    EXPECT_EQ(p.list.ListBox1, std::vector<std::string>{"/videos/early clip.mpg"});
+}
+
 TEST(AppRestore, ReappliesTheCurrentView) {
     Harness h;
     h.start();

@@ -1,13 +1,12 @@
 #include "platform/qt/handoff_server.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -16,8 +15,8 @@ namespace zefa::qt {
 namespace {
 
 constexpr qint64 kMaxRecord = static_cast<qint64>(kCopyDataHeader) + kCopyDataMaxBytes;
-// Connections served at the same time; more are turned away so nobody can pile them up.
-constexpr int kMaxOpen = 8;
+// Connections served at the same time; nobody can pile up more.
+constexpr size_t kMaxOpen = 8;
 
 bool peer_is_us(const QLocalSocket& socket) {
     ucred cred{};
@@ -52,22 +51,21 @@ HandoffServer::~HandoffServer() {
     server_->close();
 }
 
-bool HandoffServer::listen(const std::string& socket_path) {
-    if (socket_path.empty() || socket_path.front() != '/') return false;
-    const QString name = QFile::decodeName(QByteArray::fromStdString(socket_path));
+bool HandoffServer::listen(int listening_fd) {
     server_->close();
-    // Only the lock holder gets here, so a socket file left at the path is stale.
-    QLocalServer::removeServer(name);
-    return server_->listen(name);
+    return listening_fd >= 0 && server_->listen(static_cast<qintptr>(listening_fd));
 }
 
 void HandoffServer::accept() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        if (open_ >= kMaxOpen || !peer_is_us(*socket)) {
+        if (!peer_is_us(*socket)) {
             socket->abort();
             socket->deleteLater();
             continue;
         }
+        // Connections that sit idle never crowd out a new one: the oldest makes room. A real
+        // sender has its record on the way at once, and sends again if it is turned away.
+        if (open_.size() >= kMaxOpen) end(*open_.front());
         serve(socket);
     }
 }
@@ -79,9 +77,9 @@ struct HandoffServer::Connection {
 };
 
 void HandoffServer::serve(QLocalSocket* socket) {
-    ++open_;
     auto c = std::make_shared<Connection>();
     c->socket = socket;
+    open_.push_back(c);
 
     auto* timer = new QTimer(socket);
     timer->setSingleShot(true);
@@ -112,23 +110,21 @@ void HandoffServer::take(const std::shared_ptr<Connection>& c) {
         end(*c);
         return;
     }
-    // Done with Qt's socket before the handler runs: the handler may run a nested event
-    // loop, in which the peer's end of writing would make Qt close the connection. A
-    // descriptor of our own keeps it open for the answer.
-    const int answer_fd = fcntl(static_cast<int>(socket->socketDescriptor()), F_DUPFD_CLOEXEC, 0);
+    // The answer goes out as soon as the record is taken: the handler may run a nested event
+    // loop (a message box) for as long as the user likes, and the sender waits only so long.
+    (void)!send(static_cast<int>(socket->socketDescriptor()), "\1", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
     end(*c);
     if (on_record_) on_record_(*record);
-    if (answer_fd >= 0) {
-        (void)!send(answer_fd, "\1", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
-        close(answer_fd);
-    }
 }
 
 void HandoffServer::end(Connection& c) {
     if (c.done) return;
     c.done = true;
-    --open_;
-    if (QLocalSocket* socket = c.socket) {
+    QLocalSocket* socket = c.socket;
+    // The slots below hold c too; it is not touched again once they are gone.
+    open_.erase(std::find_if(open_.begin(), open_.end(),
+                             [&](const std::shared_ptr<Connection>& o) { return o.get() == &c; }));
+    if (socket) {
         QObject::disconnect(socket, nullptr, socket, nullptr);
         socket->abort();
         socket->deleteLater();

@@ -4,9 +4,9 @@
 // taking one record per connection from a later instance.
 
 #include <QObject>
+#include <deque>
 #include <functional>
 #include <memory>
-#include <string>
 
 #include "shell/copy_data_record.h"
 
@@ -18,18 +18,18 @@ namespace zefa::qt {
 class HandoffServer {
   public:
     // on_record runs on the UI thread for every well-formed record from this user; the
-    // sender gets its answer byte once it returns.
+    // sender has its answer byte before it runs.
     explicit HandoffServer(std::function<void(const CopyDataRecord&)> on_record);
     ~HandoffServer();
     HandoffServer(const HandoffServer&) = delete;
     HandoffServer& operator=(const HandoffServer&) = delete;
 
-    // Listens on the absolute path, replacing a stale socket file left there.
-    bool listen(const std::string& socket_path);
+    // Serves the listening socket (see listen_for_handoffs), which it now owns.
+    bool listen(int listening_fd);
 
     // How long a connection may take to deliver its record before it is dropped.
     void set_deadline_ms(int ms) { deadline_ms_ = ms; }
-    int open_connections() const { return open_; }
+    int open_connections() const { return static_cast<int>(open_.size()); }
 
   private:
     struct Connection;
@@ -41,7 +41,7 @@ class HandoffServer {
     std::function<void(const CopyDataRecord&)> on_record_;
     std::unique_ptr<QLocalServer> server_;
     int deadline_ms_ = 2000;
-    int open_ = 0;
+    std::deque<std::shared_ptr<Connection>> open_; // oldest first
 };
 
 } // namespace zefa::qt

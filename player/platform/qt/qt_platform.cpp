@@ -437,12 +437,12 @@ void QtPlatform::start_timer() {
     d_->timer.start();
 }
 
-bool QtPlatform::listen_for_handoff(const std::string& socket_path) {
+bool QtPlatform::listen_for_handoff(int listening_fd) {
     d_->handoff = std::make_unique<qt::HandoffServer>([this](const CopyDataRecord& record) {
         bring_to_front(Win::Main);
         if (d_->events) d_->events->copy_data(record.dw_data, record.path);
     });
-    if (d_->handoff->listen(socket_path)) return true;
+    if (d_->handoff->listen(listening_fd)) return true;
     d_->handoff.reset();
     return false;
 }

@@ -29,8 +29,9 @@ class QtPlatform final : public WindowPort,
     Ports ports();
     void set_events(PlayerEvents* events); // nullptr: nothing is reported
     void start_timer();                    // Timer1: Timer1Timer every 50 ms
-    // Serves hand-offs from later instances on the socket at this absolute path.
-    bool listen_for_handoff(const std::string& socket_path);
+    // Serves hand-offs from later instances on the listening socket (listen_for_handoffs),
+    // which it now owns.
+    bool listen_for_handoff(int listening_fd);
 
     QWidget* window(Win w) const;
     // The widget that stands for a child of the main window; place_child moves it.
