@@ -20,14 +20,7 @@ wait_for_lock() {
 }
 
 # Waits until the picture in the main window moves.
-wait_for_picture() {
-  local tries=20 changed=0
-  until changed=$(screen_change 100 66 320 224) && [ "$changed" -gt 32 ]; do
-    tries=$((tries - 1))
-    [ $tries -gt 0 ] || fail "$1: the picture did not move (max difference $changed)"
-    zefa_alive || fail "$1: zefa ended"
-  done
-}
+wait_for_picture() { wait_for_motion 100 66 320 224 "$1"; }
 
 start_x
 write_settings Window_x=100 Window_y=50

@@ -299,6 +299,17 @@ screen_change() {
     -format '%[fx:int(255*maxima)]' info:
 }
 
+# Waits until the picture in a screen area moves: X Y W H WHAT [LOOKS] (20 looks by default,
+# each about half a second); fails naming WHAT.
+wait_for_motion() {
+  local x=$1 y=$2 w=$3 h=$4 what=$5 tries=${6:-20} changed=0
+  until changed=$(screen_change "$x" "$y" "$w" "$h") && [ "$changed" -gt 32 ]; do
+    tries=$((tries - 1))
+    [ $tries -gt 0 ] || fail "$what: the picture did not move (max difference $changed)"
+    zefa_alive || fail "$what: zefa ended"
+  done
+}
+
 # Writes ZEFA.cfg with every setting at its default except the KEY=VALUE pairs given.
 write_settings() {
   local defaults="Window_x=0 Window_y=0 Repeat=1 Randam=0 NormalZoom=2 FullZoom=5 ListBox=0
