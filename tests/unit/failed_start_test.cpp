@@ -91,6 +91,28 @@ TEST_F(FailedStart, OnlyBadEntriesStopAfterEachWasTriedOnce) {
     }
 }
 
+// The same with one bad entry of each engine: the clip's failure arrives as the control's event.
+TEST_F(FailedStart, OnlyBadEntriesOfEveryEngineStopAfterOneRound) {
+    entries({"a.avi", "b.swf", "c.rm"});
+    h.velmo.unplayable = {entry(0)};
+    p.cfg.Repeat = 1;
+    const auto count = [](const std::vector<std::string>& calls, const std::string& call) {
+        return std::count(calls.begin(), calls.end(), call);
+    };
+    const auto starts = [&] {
+        return plays_of(0) + count(h.flash.calls, "movie " + entry(1)) +
+               count(h.real2.calls, "source " + entry(2));
+    };
+    p.play();
+    ASSERT_TRUE(tick_until([&] { return starts() == 3 && p.sh.switch_stage == 0; }));
+    p.RealAudio1OpenFailed();
+    ASSERT_TRUE(tick_until([&] { return p.list.play_state == 0 && p.sh.switch_stage == 0; }));
+    h.ticks(100);
+    EXPECT_EQ(starts(), 3);
+    EXPECT_EQ(p.list.play_state, 0);
+    EXPECT_EQ(h.dialogs.messages.size(), 0u);
+}
+
 // A medium that plays in between starts the count anew, and so does a request from the user.
 TEST_F(FailedStart, AMediumThatPlaysOrAUserRequestStartsTheCountAgain) {
     entries({"a.avi", "good.avi", "b.avi"});
