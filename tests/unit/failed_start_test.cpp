@@ -29,6 +29,9 @@ struct FailedStart : ::testing::Test {
         p.refresh_entry_count();
     }
     int plays_of(size_t i) const { return h.velmo.count("PLY " + entry(i)); }
+    static long count(const std::vector<std::string>& calls, const std::string& call) {
+        return std::count(calls.begin(), calls.end(), call);
+    }
     // Ticks until pred holds; false when it does not within the limit.
     template <typename Pred> bool tick_until(Pred pred, int limit = 200) {
         for (int n = 0; n < limit; ++n) {
@@ -47,9 +50,6 @@ TEST_F(FailedStart, ABadEntryOnAnyEngineGivesWayToTheNext) {
     entries({"bad.avi", "bad.swf", "bad.rm", "good.avi"});
     h.velmo.unplayable = {entry(0)};
     p.cfg.Repeat = 0;
-    const auto count = [](const std::vector<std::string>& calls, const std::string& call) {
-        return std::count(calls.begin(), calls.end(), call);
-    };
     p.play();
     ASSERT_TRUE(tick_until([&] { return plays_of(0) == 1; }));
     // The movie is read, but there is nothing in it.
@@ -96,9 +96,6 @@ TEST_F(FailedStart, OnlyBadEntriesOfEveryEngineStopAfterOneRound) {
     entries({"a.avi", "b.swf", "c.rm"});
     h.velmo.unplayable = {entry(0)};
     p.cfg.Repeat = 1;
-    const auto count = [](const std::vector<std::string>& calls, const std::string& call) {
-        return std::count(calls.begin(), calls.end(), call);
-    };
     const auto starts = [&] {
         return plays_of(0) + count(h.flash.calls, "movie " + entry(1)) +
                count(h.real2.calls, "source " + entry(2));
