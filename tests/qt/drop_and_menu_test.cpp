@@ -9,7 +9,7 @@
 
 #include "platform/qt/menus.h"
 #include "platform/qt/qt_platform.h"
-#include "platform/qt/uri_list.h"
+#include "platform/uri_list.h"
 #include "qt_test_support.h"
 
 namespace zefa {
@@ -35,7 +35,7 @@ TEST(UriList, LocalFilesComeOutAsBytesInOrderAndNothingElse) {
                              "file:///nul%00inside.avi\r\n"
                              "file:///50%.avi\r\n" // a broken escape is taken as it stands
                              "  file:///a%zz%4  ";
-    EXPECT_EQ(qt::local_paths_from_uri_list(list, "box"),
+    EXPECT_EQ(local_paths_from_uri_list(list, "box"),
               (Paths{"/a/b.avi", "/c d/\xff\xfe.wav", "/ok1.avi", "/ok2.avi", "/ok3.avi",
                      "/ok4.avi", "/50%.avi", "/a%zz%4"}));
 }

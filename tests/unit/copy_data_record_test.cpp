@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "shell/copy_data_record.h"
+#include "shell/copy_data_stream.h"
 
 using namespace zefa;
 
@@ -42,4 +43,34 @@ TEST(CopyDataRecord, PathEndsAtTheFirstNul) {
     const auto r = decode_copy_data(record(1, 6, std::string("/a\0bc\0", 6)));
     ASSERT_TRUE(r);
     EXPECT_EQ(r->path, "/a");
+}
+
+TEST(CopyDataStream, TakesARecordThatArrivesByteByByte) {
+    const std::string sent = encode_copy_data(1, "/media/夏.avi");
+    CopyDataStream s;
+    for (size_t i = 0; i + 1 < sent.size(); ++i) {
+        ASSERT_GE(s.room(), 1u);
+        ASSERT_EQ(s.feed(sent.substr(i, 1)), CopyDataStream::State::more) << i;
+    }
+    EXPECT_EQ(s.feed(sent.substr(sent.size() - 1)), CopyDataStream::State::record);
+    EXPECT_EQ(s.record().path, "/media/夏.avi");
+    EXPECT_EQ(s.room(), 0u);
+    EXPECT_EQ(s.feed("more"), CopyDataStream::State::record); // the answer stands
+}
+
+TEST(CopyDataStream, RefusesWithoutWaitingForBytesThatMustNotCome) {
+    // A length beyond the largest record is refused as soon as the header is in.
+    CopyDataStream huge;
+    EXPECT_EQ(huge.feed(record(1, kCopyDataMaxBytes + 1, "")), CopyDataStream::State::refused);
+    // Bytes beyond the record in the same piece.
+    CopyDataStream extra;
+    EXPECT_EQ(extra.feed(encode_copy_data(1, "/a") + "x"), CopyDataStream::State::refused);
+    // The largest record plus one byte never fits, however it is cut.
+    CopyDataStream flood;
+    const std::string big(kCopyDataHeader + kCopyDataMaxBytes + 1, '\x7f');
+    EXPECT_LE(flood.room(), big.size());
+    EXPECT_EQ(flood.feed(big), CopyDataStream::State::refused);
+    // A complete record that the reader refuses (no NUL).
+    CopyDataStream no_nul;
+    EXPECT_EQ(no_nul.feed(record(1, 2, "/a")), CopyDataStream::State::refused);
 }

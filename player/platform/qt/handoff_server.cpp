@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <QTimer>
 #include <algorithm>
-#include <cstring>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -14,7 +13,6 @@ namespace zefa::qt {
 
 namespace {
 
-constexpr qint64 kMaxRecord = static_cast<qint64>(kCopyDataHeader) + kCopyDataMaxBytes;
 // Connections served at the same time; nobody can pile up more.
 constexpr size_t kMaxOpen = 8;
 
@@ -24,14 +22,6 @@ bool peer_is_us(const QLocalSocket& socket) {
     const auto fd = static_cast<int>(socket.socketDescriptor());
     if (fd < 0 || getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0) return false;
     return len == sizeof(cred) && cred.uid == geteuid();
-}
-
-// The record's full length once its header is in, else 0.
-qint64 expected_length(const QByteArray& buffer) {
-    if (buffer.size() < static_cast<qsizetype>(kCopyDataHeader)) return 0;
-    uint32_t cb = 0;
-    std::memcpy(&cb, buffer.constData() + 4, 4);
-    return static_cast<qint64>(kCopyDataHeader) + cb;
 }
 
 } // namespace
@@ -72,7 +62,7 @@ void HandoffServer::accept() {
 
 struct HandoffServer::Connection {
     QPointer<QLocalSocket> socket;
-    QByteArray buffer;
+    CopyDataStream stream;
     bool done = false;
 };
 
@@ -95,26 +85,20 @@ void HandoffServer::serve(QLocalSocket* socket) {
 void HandoffServer::take(const std::shared_ptr<Connection>& c) {
     if (c->done || !c->socket) return;
     QLocalSocket* socket = c->socket;
-    // Never take more than the largest record plus one byte that proves an overflow.
-    c->buffer.append(socket->read(kMaxRecord + 1 - c->buffer.size()));
-    const qint64 want = expected_length(c->buffer);
-    if (want > kMaxRecord || c->buffer.size() > kMaxRecord ||
-        (want > 0 && c->buffer.size() > want)) {
+    const QByteArray piece = socket->read(static_cast<qint64>(c->stream.room()));
+    const CopyDataStream::State state =
+        c->stream.feed(std::string_view(piece.constData(), static_cast<size_t>(piece.size())));
+    if (state == CopyDataStream::State::more) return; // the rest is still on its way
+    if (state == CopyDataStream::State::refused) {
         end(*c);
         return;
     }
-    if (want == 0 || c->buffer.size() < want) return; // the rest is still on its way
-    const std::optional<CopyDataRecord> record = decode_copy_data(
-        std::string_view(c->buffer.constData(), static_cast<size_t>(c->buffer.size())));
-    if (!record) {
-        end(*c);
-        return;
-    }
+    const CopyDataRecord record = c->stream.record();
     // The answer goes out as soon as the record is taken: the handler may run a nested event
     // loop (a message box) for as long as the user likes, and the sender waits only so long.
     (void)!send(static_cast<int>(socket->socketDescriptor()), "\1", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
     end(*c);
-    if (on_record_) on_record_(*record);
+    if (on_record_) on_record_(record);
 }
 
 void HandoffServer::end(Connection& c) {

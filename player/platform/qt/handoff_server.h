@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "shell/copy_data_record.h"
+#include "shell/copy_data_stream.h"
 
 class QLocalServer;
 class QLocalSocket;

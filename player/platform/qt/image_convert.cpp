@@ -41,14 +41,7 @@ Bitmap from_qimage(const QImage& image) {
     return b;
 }
 
-std::optional<Bitmap> load_bmp_file(const std::string& path, std::string& error) {
-    std::string bytes;
-    const int err = read_regular_file(path, kMaxBitmapBytes, bytes);
-    // A file beyond the bound is no skin picture; anything else unread cannot be opened.
-    if (err != 0 && err != EFBIG) {
-        error = cannot_open(path);
-        return std::nullopt;
-    }
+std::optional<Bitmap> decode_bmp(std::string_view bytes, std::string& error) {
     // Qt pads pixel data that ends early with black; a short file is no bitmap.
     if (const std::optional<uint64_t> needed = bmp_bytes_needed(bytes);
         needed && *needed > bytes.size()) {
@@ -59,12 +52,26 @@ std::optional<Bitmap> load_bmp_file(const std::string& path, std::string& error)
         QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QImage image;
     // Only a BMP counts, whatever else Qt could decode from the bytes.
-    if (err == EFBIG || !data.startsWith("BM") || !image.loadFromData(data, "BMP") ||
-        image.isNull()) {
+    if (!data.startsWith("BM") || !image.loadFromData(data, "BMP") || image.isNull()) {
         error = kInvalidBitmap;
         return std::nullopt;
     }
     return from_qimage(image);
+}
+
+std::optional<Bitmap> load_bmp_file(const std::string& path, std::string& error) {
+    std::string bytes;
+    const int err = read_regular_file(path, kMaxBitmapBytes, bytes);
+    // A file beyond the bound is no skin picture; anything else unread cannot be opened.
+    if (err == EFBIG) {
+        error = kInvalidBitmap;
+        return std::nullopt;
+    }
+    if (err != 0) {
+        error = cannot_open(path);
+        return std::nullopt;
+    }
+    return decode_bmp(bytes, error);
 }
 
 } // namespace zefa::qt

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/bitmap.h"
 
@@ -12,6 +13,10 @@ namespace zefa::qt {
 
 QImage to_qimage(const Bitmap& b);       // Format_RGB32
 Bitmap from_qimage(const QImage& image); // alpha is dropped, as a bit-block transfer does
+
+// A BMP file's bytes as a Bitmap; anything else, or pixel data cut short, is
+// "ビットマップイメージが不正です".
+std::optional<Bitmap> decode_bmp(std::string_view bytes, std::string& error);
 
 // Reads the file by its bytes (a name that is not valid UTF-8 still opens) and decodes it as
 // BMP only. Errors: "ファイル <path> は開けません" when the file cannot be read,

@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
-namespace zefa::qt {
+namespace zefa {
 
 // The local paths of the list's file: URIs, in order; other URIs, comments and blank lines
 // are skipped. local_host is this machine's name, which some file managers put in the URI.
 std::vector<std::string> local_paths_from_uri_list(std::string_view list,
                                                    std::string_view local_host);
 
-} // namespace zefa::qt
+} // namespace zefa

@@ -1,6 +1,6 @@
-#include "platform/qt/uri_list.h"
+#include "platform/uri_list.h"
 
-namespace zefa::qt {
+namespace zefa {
 
 namespace {
 
@@ -78,4 +78,4 @@ std::vector<std::string> local_paths_from_uri_list(std::string_view list,
     return paths;
 }
 
-} // namespace zefa::qt
+} // namespace zefa
