@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -32,9 +33,21 @@ std::string program_folder() {
     return path.substr(0, path.rfind('/') + 1);
 }
 
-const VelmoApi kVelmo = {PLY,    DS_STOP,     DS_VIEW,     DS_ZOOM,    DS_W,     DS_H,
-                         DS_RUN, DS_PAUSE,    DS_LEN,      DS_POS,     DS_END,   DS_SEEK,
-                         DS_KEY, DS_INI_RAND, DS_RET_RAND, DS_RET_TNO, DS_VOLUME};
+// The core lays out in logical pixels; the library's video window is a native window and
+// counts the screen's pixels.
+const QtPlatform* g_platform = nullptr;
+
+int32_t zoom_in_device_pixels(int32_t width, int32_t height) {
+    const double ratio = g_platform ? g_platform->device_pixel_ratio() : 1.0;
+    return DS_ZOOM(static_cast<int32_t>(std::lround(width * ratio)),
+                   static_cast<int32_t>(std::lround(height * ratio)));
+}
+
+const VelmoApi kVelmo = {PLY,      DS_STOP,     DS_VIEW,     zoom_in_device_pixels,
+                         DS_W,     DS_H,        DS_RUN,      DS_PAUSE,
+                         DS_LEN,   DS_POS,      DS_END,      DS_SEEK,
+                         DS_KEY,   DS_INI_RAND, DS_RET_RAND, DS_RET_TNO,
+                         DS_VOLUME};
 
 // With ZEFA_TRACE set, messages, hand-offs, pointer presses and drops are also written to
 // stderr, so that scripts and end-to-end tests can follow what the user was shown.
@@ -152,6 +165,7 @@ int main(int argc, char** argv) {
     display.reset(); // Qt has its own connection now
     QApplication::setApplicationName("VIVADO");
     QtPlatform platform;
+    g_platform = &platform;
 
     const bool trace = std::getenv("ZEFA_TRACE") != nullptr;
     const Ports plain = platform.ports();

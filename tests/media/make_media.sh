@@ -150,6 +150,11 @@ recipe_rm() {
     -c:v rv10 -c:a ac3 -f rm -y "$1"
 }
 
+# A white picture, for what is laid over it.
+recipe_rm_white() {
+  ffmpeg -v error -nostdin -f lavfi -i color=white:s=352x240:d=3:r=25 -c:v rv10 -f rm -y "$1"
+}
+
 recipe_rm_sound() {
   ffmpeg -v error -nostdin -f lavfi -i sine=d=3 -c:a ac3 -f rm -y "$1"
 }
@@ -236,6 +241,7 @@ medium empty.avi recipe_empty
 medium truncated.avi recipe_truncated
 medium corrupt.mp4 recipe_corrupt
 medium clip.rm recipe_rm
+medium white.rm recipe_rm_white
 medium sound.rm recipe_rm_sound
 medium garbage.rm recipe_rm_garbage
 medium empty.rm recipe_empty

@@ -83,7 +83,7 @@ TEST_F(PointerTest, PlaylistReportsReleasesAndDoubleClicksAfterSelecting) {
     auto* list = platform.window(Win::Playlist)->findChild<QListView*>();
     ASSERT_EQ(list->model()->rowCount(), 4);
     EXPECT_EQ(list->model()->index(1, 0).data().toString(), QStringLiteral("b.mpg"));
-    EXPECT_EQ(list->visualRect(list->model()->index(1, 0)).height(), 12);
+    EXPECT_GE(list->visualRect(list->model()->index(1, 0)).height(), 12);
     EXPECT_EQ(platform.playlist_selection(), -1);
 
     const auto row = [&](int i) {

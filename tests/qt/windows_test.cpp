@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -62,6 +63,10 @@ TEST_F(WindowsTest, MainWindowChildrenAreAsDesigned) {
         EXPECT_EQ(platform.child_host(child)->parentWidget(), win(Win::Main)) << int(child);
     }
     QWidget* panel1 = platform.child_host(Child::Panel1);
+    // Bottom to top: the RealMedia picture, Panel1 with the line masks over it, the info text.
+    const QObjectList order = win(Win::Main)->children();
+    EXPECT_LT(order.indexOf(platform.child_host(Child::RealAudio1)), order.indexOf(panel1));
+    EXPECT_LT(order.indexOf(panel1), order.indexOf(platform.child_host(Child::Edit2)));
     EXPECT_TRUE(panel1->testAttribute(Qt::WA_NativeWindow) && panel1->windowHandle());
     EXPECT_TRUE(panel1->testAttribute(Qt::WA_TransparentForMouseEvents));
     auto* edit2 = qobject_cast<QLineEdit*>(platform.child_host(Child::Edit2));
@@ -210,6 +215,21 @@ TEST_F(WindowsTest, PanelAndChildrenShowWhatTheCoreGives) {
     platform.place_child(Child::Flash, {0, 16, 300, 200});
     EXPECT_EQ(control->parentWidget(), platform.child_host(Child::Flash));
     EXPECT_EQ(control->geometry(), QRect(0, 0, 300, 200));
+}
+
+TEST_F(WindowsTest, PlaylistRowsShowEveryGlyphWhole) {
+    auto* list = win(Win::Playlist)->findChild<QListView*>();
+    ASSERT_NE(list, nullptr);
+    const auto row_shot = [&](const std::string& name) {
+        platform.set_playlist_items({name, "x"});
+        test::settle();
+        const QRect row = list->visualRect(list->model()->index(0, 0));
+        EXPECT_GE(row.height(), QFontMetrics(list->font()).height()) << "row shorter than text";
+        return list->viewport()->grab(row).toImage();
+    };
+    // A row that cuts the text below the baseline shows the underscore as a blank.
+    EXPECT_NE(row_shot("夏の花火_テスト動画.avi"), row_shot("夏の花火 テスト動画.avi"));
+    EXPECT_NE(row_shot("gjpqy.avi"), row_shot("aaaaa.avi")); // descenders
 }
 
 TEST_F(WindowsTest, TimerDrivesTheCoreAndClosingTheMainWindowEndsTheLoop) {

@@ -26,6 +26,7 @@
 #include "platform/qt/menus.h"
 #include "platform/qt/windows.h"
 #include "platform/qt/x_pointer.h"
+#include "platform/qt/x_window_type.h"
 
 namespace zefa {
 
@@ -177,14 +178,13 @@ QtPlatform::Impl::Impl() {
 
     panel = std::make_unique<qt::PanelWindow>(*this, frameless);
     panel->setWindowTitle(QStringLiteral("VIVADO"));
-    // A utility window stays off the task bar without being tied above the main window.
-    panel->setAttribute(Qt::WA_X11NetWmWindowTypeUtility);
+    // Shown as a utility window (see mark_utility_window): off the task bar without being
+    // tied above the main window, as Qt::Tool would be.
     panel->resize(312, 73);
     panel->winId();
 
     playlist = std::make_unique<qt::PlaylistWindow>(*this, frameless);
     playlist->setWindowTitle(QStringLiteral("VIVADO"));
-    playlist->setAttribute(Qt::WA_X11NetWmWindowTypeUtility);
     playlist->resize(344, 109);
     playlist->winId();
 
@@ -196,6 +196,15 @@ QtPlatform::Impl::Impl() {
         t.logical = to_rect(t.widget->geometry());
 
     // The main window's children as designed.
+    auto* real1 = new QWidget(main.get());
+    real1->setGeometry(0, 0, 320, 240);
+    paint_black(real1);
+    // The RealMedia picture gets an X window of its own inside this one.
+    real1->setAttribute(Qt::WA_NativeWindow);
+    real1->winId();
+
+    // Created after the RealMedia picture so that it stacks above it: its region lays the line
+    // masks over that picture. (stackUnder does not restack native windows.)
     auto* panel1 = new QWidget(main.get());
     panel1->setGeometry(328, 96, 25, 25);
     paint_black(panel1);
@@ -206,13 +215,6 @@ QtPlatform::Impl::Impl() {
     panel1->setAttribute(Qt::WA_TransparentForMouseEvents);
     panel1->setAttribute(Qt::WA_NativeWindow);
     panel1->winId();
-
-    auto* real1 = new QWidget(main.get());
-    real1->setGeometry(0, 0, 320, 240);
-    paint_black(real1);
-    // The RealMedia picture gets an X window of its own inside this one.
-    real1->setAttribute(Qt::WA_NativeWindow);
-    real1->winId();
 
     auto* real2 = new QWidget(main.get());
     real2->setGeometry(356, 0, 100, 20);
@@ -316,6 +318,8 @@ void QtPlatform::Impl::set_topmost(QWidget* widget, bool on) {
     if (QWindow* handle = widget->windowHandle()) handle->setFlag(Qt::WindowStaysOnTopHint, on);
     widget->overrideWindowFlags(on ? widget->windowFlags() | Qt::WindowStaysOnTopHint
                                    : widget->windowFlags() & ~Qt::WindowStaysOnTopHint);
+    // New flags make Qt write the window type again, as a plain window.
+    if (widget == panel.get() || widget == playlist.get()) qt::mark_utility_window(*widget);
 }
 
 bool QtPlatform::Impl::is_ours(const QWidget* w) const {

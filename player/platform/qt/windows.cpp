@@ -8,19 +8,23 @@
 #include <QSysInfo>
 #include <QUrl>
 #include <QWindowStateChangeEvent>
+#include <algorithm>
 
-#include "platform/qt/uri_list.h"
+#include "platform/qt/x_window_type.h"
+#include "platform/uri_list.h"
 
 namespace zefa::qt {
 
 namespace {
 
-// Every row of the playlist is exactly this tall, whatever the font asks for.
+// Every row of the playlist is this tall, or as tall as the font's ascent and descent when
+// that is more: a shorter row would cut off underscores and descenders.
 class FixedRowDelegate : public QStyledItemDelegate {
   public:
     FixedRowDelegate(int height, QObject* parent) : QStyledItemDelegate(parent), height_(height) {}
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), height_};
+        return {QStyledItemDelegate::sizeHint(option, index).width(),
+                std::max(height_, option.fontMetrics.height())};
     }
 
   private:
@@ -139,6 +143,12 @@ void PanelWindow::paintEvent(QPaintEvent*) {
     p.drawImage(QPoint(0, 0), surface_);
 }
 
+void PanelWindow::showEvent(QShowEvent* e) {
+    // Qt sends the show event before it maps the window.
+    mark_utility_window(*this);
+    TopWindow::showEvent(e);
+}
+
 PlaylistBox::PlaylistBox(WindowSink& sink, QWidget* parent)
     : QListView(parent), sink_(sink), model_(this) {
     setModel(&model_);
@@ -177,6 +187,11 @@ void PlaylistBox::mouseReleaseEvent(QMouseEvent* e) {
 
 PlaylistWindow::PlaylistWindow(WindowSink& sink, Qt::WindowFlags flags)
     : TopWindow(Win::Playlist, sink, flags, false), list_(new PlaylistBox(sink, this)) {}
+
+void PlaylistWindow::showEvent(QShowEvent* e) {
+    mark_utility_window(*this);
+    TopWindow::showEvent(e);
+}
 
 void PlaylistWindow::resizeEvent(QResizeEvent* e) {
     TopWindow::resizeEvent(e);

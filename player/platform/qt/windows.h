@@ -65,6 +65,7 @@ class PanelWindow : public TopWindow {
 
   protected:
     void paintEvent(QPaintEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
   private:
     QImage surface_;
@@ -94,6 +95,7 @@ class PlaylistWindow : public TopWindow {
 
   protected:
     void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
   private:
     PlaylistBox* list_;
