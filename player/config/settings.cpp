@@ -1,5 +1,7 @@
 #include "config/settings.h"
 
+#include <algorithm>
+
 namespace zefa {
 
 namespace {
@@ -81,6 +83,10 @@ std::array<int32_t, 10> wheel_step_defaults() {
     for (size_t i = 0; i < d.size(); ++i)
         d[i] = kSettingFields[kFirstWheelLine + i].int_default;
     return d;
+}
+
+int16_t volume_percent(int32_t volume) {
+    return static_cast<int16_t>(std::clamp(volume, 0, 100));
 }
 
 void reset_wheel_steps(Settings& s) {

@@ -47,6 +47,9 @@ void apply_setting_defaults(Settings& s, DefaultPhase phase);
 
 // The ten wheel steps' defaults (WheelFF1..5, then WheelREW1..5), for the dialog's reset.
 std::array<int32_t, 10> wheel_step_defaults();
+
+// Volume as the engines take it: a hand-edited value outside 0..100 stops at the nearer end.
+int16_t volume_percent(int32_t volume);
 void reset_wheel_steps(Settings& s);
 
 } // namespace zefa

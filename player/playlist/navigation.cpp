@@ -4,10 +4,6 @@
 
 namespace zefa {
 
-namespace {
-constexpr size_t kStopElement = 14; // the panel's stop button
-} // namespace
-
 // Past the last entry the list wraps to the first; without Repeat playback then stops.
 // In random mode the walk is through the shuffle order, which a wrap does not rebuild.
 void Player::NEXT() {
@@ -24,7 +20,7 @@ void Player::NEXT() {
     if (!wrapped || cfg.Repeat == 1)
         play();
     else
-        skin.el[kStopElement].state = kPending; // the executor stops as if stop was clicked
+        skin.el[kElStop].state = kPending; // the executor stops as if stop was clicked
 }
 
 // No wrap backwards: at the first entry it starts the first entry again.

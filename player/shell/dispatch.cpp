@@ -7,16 +7,6 @@
 
 namespace zefa {
 
-namespace {
-
-constexpr int32_t kElementForward = 2, kElementRewind = 3;
-
-int16_t volume_percent(int32_t volume) {
-    return static_cast<int16_t>(std::clamp(volume, 0, 100));
-}
-
-} // namespace
-
 // A play request only starts the staged engine switch, which the executor advances. Any
 // request starts a new count of failed starts; the executor carries the count on when it is
 // the one asking after a failure.
@@ -153,8 +143,8 @@ void Player::RealAudio1PositionChange(int32_t position, int32_t /*length*/) {
 void Player::RealAudio1PresentationOpened() {
     sh.paused = 0;
     sh.seek_speed = 0;
-    skin.el[kElementForward].state = kIdle;
-    skin.el[kElementRewind].state = kIdle;
+    skin.el[kElForward].state = kIdle;
+    skin.el[kElRewind].state = kIdle;
     sh.real_seek_stage = 0;
     sh.video_size = {eng.RealAudio1.clip_width(), eng.RealAudio1.clip_height()};
     if (sh.video_size.w == 0 && sh.video_size.h == 0) sh.view_mode = kViewReturn;

@@ -27,7 +27,7 @@ void Player::mouse_volume() {
         else
             g.activity = 28;
         if (sh.info_countdown == 0) {
-            sh.info_kind = 5;
+            sh.info_kind = kInfoVolume;
             sh.info_countdown = 2;
             sh.exec_countdown = 0;
         }
@@ -35,7 +35,7 @@ void Player::mouse_volume() {
             cfg.Volume += g.travel > 0 ? 5 : -5;
             g.travel = 0;
             g.recentre = 0;
-            skin.el[21].state = kPending;
+            skin.el[kElVolume].state = kPending;
         }
         cfg.Volume = std::clamp(cfg.Volume, 0, 100);
     }

@@ -15,7 +15,7 @@ bool inside(Point p, int32_t x, int32_t y, int32_t w, int32_t h) {
 void Player::windowed_hover() {
     const Point p = io.input.cursor_pos();
     const int32_t px = cfg.MainPanel_x, py = cfg.MainPanel_y;
-    const int32_t pw = skin.el[0].w, ph = skin.el[0].h;
+    const int32_t pw = skin.el[kElFace].w, ph = skin.el[kElFace].h;
     const bool in_video =
         inside(p, cfg.Window_x, cfg.Window_y, view.video_rect.w, view.video_rect.h);
     const bool in_panel = inside(p, px, py, pw, ph);
@@ -49,7 +49,7 @@ void Player::fullscreen_hover() {
     } else if (sh.view_mode == kViewFullPanel) {
         const Point p = io.input.cursor_pos();
         const int32_t px = cfg.MainPanel_x, py = cfg.MainPanel_y;
-        const int32_t pw = skin.el[0].w, ph = skin.el[0].h;
+        const int32_t pw = skin.el[kElFace].w, ph = skin.el[kElFace].h;
         if (inside(p, px, py, pw, ph)) {
             sh.hover_region = 12;
             io.input.capture(Win::Panel);
@@ -68,7 +68,7 @@ void Player::flash_hover() {
     const Point p = io.input.cursor_pos();
     const int32_t px = cfg.MainPanel_x, py = cfg.MainPanel_y;
     const bool in_strip = inside(p, cfg.Window_x, cfg.Window_y, view.video_rect.w, 16);
-    const bool in_panel = inside(p, px, py, skin.el[0].w, skin.el[0].h);
+    const bool in_panel = inside(p, px, py, skin.el[kElFace].w, skin.el[kElFace].h);
     if (in_strip && (!skin.panel_on_top || !in_panel)) {
         sh.hover_region = 1;
         io.input.capture(Win::Main);

@@ -22,29 +22,29 @@ const char* const kZoomNames[] = {
 // The text the info box shows for a kind; false for kinds that leave it unchanged.
 static bool info_text_for(const Player& p, int32_t kind, std::string& text) {
     switch (kind) {
-    case 2:
+    case kInfoPause:
         text = "PAUSE";
         return true;
-    case 3:
+    case kInfoFF:
         text = "FF";
         return true;
-    case 4:
+    case kInfoRew:
         text = "REW";
         return true;
-    case 5:
+    case kInfoVolume:
         text = "VOLUME = " + std::to_string(p.cfg.Volume) + "%";
         return true;
-    case 6:
+    case kInfoZoom:
         if (p.cfg.FullZoom < 0 || p.cfg.FullZoom > 8) return false;
         text = kZoomNames[p.cfg.FullZoom];
         return true;
-    case 7:
+    case kInfoNext:
         text = "NEXT";
         return true;
-    case 8:
+    case kInfoBack:
         text = "BACK";
         return true;
-    case 9:
+    case kInfoPlay:
         text = "PLAY";
         return true;
     case 10:
@@ -86,7 +86,7 @@ void Player::update_info_text() {
     }
     if (sh.info_countdown > 0 && sh.seek_speed == 0) {
         --sh.info_countdown;
-        if (sh.info_kind == 6 && sh.view_mode == kViewBare) sh.info_kind = 0;
+        if (sh.info_kind == kInfoZoom && sh.view_mode == kViewBare) sh.info_kind = 0;
         std::string text;
         if (info_text_for(*this, sh.info_kind, text)) set_text(text);
         if (sh.info_kind != 0) show_box();

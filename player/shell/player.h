@@ -58,6 +58,26 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     void play(); // request playback of the current entry
     void pbt_chk();
     void executor_pass();
+    void poll_keys(); // the keyboard's second step of pbt_chk (shell/keyboard_poll.cpp)
+    void stop_command();
+    bool quit_command(); // true once the main window is closing
+    void play_pause_command();
+    void end_fast_seek();
+    void resume();
+    void pause();
+    void show_info(int32_t kind, int32_t ticks); // the full-screen info box's next text
+    void hand_volume_to_engines();
+    void open_command();
+    void settings_command(); // config/settings_dialog.cpp
+    void apply_settings_dialog();
+    void show_seek_edits();
+    // --- seeking (shell/seek_commands.cpp)
+    void seek_command(); // forward, rewind or a seek-bar click
+    void fast_seek(bool forward);
+    void seek_bar_click();
+    void real_seek_step();                         // one step of the RealMedia seek sequence
+    int64_t seek_bar_target(int64_t length) const; // length / bar width * seek_fill
+    int32_t wheel_step(bool forward, int32_t n) const;
     void unload_flash();   // the second stop, stop, and no movie
     void advance_switch(); // the staged engine switch, one step per executor call
     void run_media();      // starts the current entry; only the staged switch calls it
@@ -107,6 +127,14 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     void fullscreen_layout(int32_t view); // views 2 and 3
     void place_library_picture(Size picture);
     void set_child_top(Child c, int32_t y);
+    // --- view and window commands of the executor (view/view_commands.cpp)
+    void view_commands();
+    void window_commands();
+    void enter_full_screen();
+    void leave_full_screen();
+    void zoom_step(int32_t step);
+    void aspect_menu();
+    void zoom_menu();
     void set_child_width(Child c, int32_t w);
 
     // --- input from the desktop

@@ -32,15 +32,9 @@ void Player::startup_block() {
     CFG_DATA(0);
     load_skin(cfg.SkinName);
 
-    dlg.edit[1] = std::to_string(cfg.REW);
-    dlg.edit[2] = std::to_string(cfg.FF);
-    const int32_t wheel[10] = {cfg.WheelFF1,  cfg.WheelFF2,  cfg.WheelFF3,  cfg.WheelFF4,
-                               cfg.WheelFF5,  cfg.WheelREW1, cfg.WheelREW2, cfg.WheelREW3,
-                               cfg.WheelREW4, cfg.WheelREW5};
-    for (int i = 0; i < 10; ++i)
-        dlg.edit[3 + i] = std::to_string(wheel[i]);
+    show_seek_edits();
 
-    io.win.resize(Win::Panel, {skin.el[0].w, skin.el[0].h});
+    io.win.resize(Win::Panel, {skin.el[kElFace].w, skin.el[kElFace].h});
     io.win.show(Win::Panel, true);
     io.win.show(Win::Playlist, true);
 

@@ -18,19 +18,19 @@ void draw_cells(Player& p, size_t k, int64_t font_row, const std::vector<int64_t
 
 void draw_digit_displays(Player& p) {
     const auto& el = p.skin.el;
-    const int64_t font1 = 4 * int64_t{el[0].h};
-    const int64_t font2 = font1 + el[26].h;
-    const int64_t font3 = font2 + el[27].h;
+    const int64_t font1 = 4 * int64_t{el[kElFace].h};
+    const int64_t font2 = font1 + el[kElEntryDigits].h;
+    const int64_t font3 = font2 + el[kElPositionDigits].h;
     const bool time_mode = p.sh.engine_kind == kEngineReal || p.sh.engine_kind == kEngineLibrary;
     const int64_t index =
         time_mode && p.cfg.Randam != 0 ? p.list.shuffle_pos : p.list.current_entry;
-    draw_cells(p, 26, font1, entry_cells(index + 1, p.list.entry_count));
+    draw_cells(p, kElEntryDigits, font1, entry_cells(index + 1, p.list.entry_count));
     if (time_mode) {
-        draw_cells(p, 27, font2, time_cells(p.sh.media_pos));
-        draw_cells(p, 28, font3, time_cells(p.sh.media_len));
+        draw_cells(p, kElPositionDigits, font2, time_cells(p.sh.media_pos));
+        draw_cells(p, kElLengthDigits, font3, time_cells(p.sh.media_len));
     } else {
-        draw_cells(p, 27, font2, frame_cells(p.sh.media_pos));
-        draw_cells(p, 28, font3, frame_cells(p.sh.media_len));
+        draw_cells(p, kElPositionDigits, font2, frame_cells(p.sh.media_pos));
+        draw_cells(p, kElLengthDigits, font3, frame_cells(p.sh.media_len));
     }
 }
 

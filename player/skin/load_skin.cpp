@@ -43,7 +43,7 @@ void Player::load_skin(const std::string& name) {
 
     // The surface is w0 x h0; what lies beyond the picture could never be drawn or shown,
     // so a skin file cannot make it larger than the picture.
-    const SkinElement& e0 = skin.el[0];
+    const SkinElement& e0 = skin.el[kElFace];
     skin.panel_surface =
         Bitmap(std::min(e0.w, skin.skin_bitmap.width()), std::min(e0.h, skin.skin_bitmap.height()));
     copy_clipped(skin.panel_surface, 0, 0, e0.w, e0.h, skin.skin_bitmap, 0, 0);
@@ -53,7 +53,7 @@ void Player::load_skin(const std::string& name) {
 }
 
 void Player::W_MK0() {
-    const SkinElement& e0 = skin.el[0];
+    const SkinElement& e0 = skin.el[kElFace];
     io.win.resize(Win::Panel, {e0.w, e0.h});
     io.win.set_region(Win::Panel, panel_outline(skin.skin_bitmap, e0.w, e0.h));
 }

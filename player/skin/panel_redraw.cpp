@@ -13,7 +13,7 @@ enum class Layer : int64_t { Lit = 1, Pressed = 2 };
 void picture(Player& p, size_t k, Layer layer) {
     const SkinElement& e = p.skin.el[k];
     copy_clipped(p.skin.panel_surface, e.x, e.y, e.w, e.h, p.skin.skin_bitmap, e.x,
-                 e.y + static_cast<int64_t>(layer) * p.skin.el[0].h);
+                 e.y + static_cast<int64_t>(layer) * p.skin.el[kElFace].h);
 }
 
 // Pressed while held, else lit when `on`.
@@ -31,16 +31,16 @@ bool held(const Player& p, size_t k) {
 // The seek-level bars and their indicators: reverse grows left from the end of element 33,
 // forward grows right from the start of element 32, one step per level.
 void draw_seek_levels(Player& p) {
-    const int64_t speed = p.sh.seek_speed, h0 = p.skin.el[0].h;
+    const int64_t speed = p.sh.seek_speed, h0 = p.skin.el[kElFace].h;
     if (speed < 0) {
-        picture(p, 31, Layer::Lit);
-        const SkinElement& e = p.skin.el[33];
+        picture(p, kElReverseLamp, Layer::Lit);
+        const SkinElement& e = p.skin.el[kElReverseLevel];
         const int64_t x = e.x + int64_t{e.w} * (1 + speed);
         copy_clipped(p.skin.panel_surface, x, e.y, int64_t{e.w} * -speed, e.h, p.skin.skin_bitmap,
                      x, e.y + h0);
     } else if (speed > 0) {
-        picture(p, 30, Layer::Lit);
-        const SkinElement& e = p.skin.el[32];
+        picture(p, kElPlayingLamp, Layer::Lit);
+        const SkinElement& e = p.skin.el[kElForwardLevel];
         copy_clipped(p.skin.panel_surface, e.x, e.y, int64_t{e.w} * speed, e.h, p.skin.skin_bitmap,
                      e.x, e.y + h0);
     }
@@ -50,42 +50,42 @@ void draw_buttons(Player& p) {
     const bool playing = p.list.play_state == 1;
     if (playing) {
         if (p.sh.paused != 0)
-            picture(p, 29, Layer::Lit);
+            picture(p, kElPausedLamp, Layer::Lit);
         else if (p.sh.seek_speed == 0)
-            picture(p, 30, Layer::Lit);
+            picture(p, kElPlayingLamp, Layer::Lit);
     }
     draw_seek_levels(p);
 
-    if (held(p, 1))
-        picture(p, 1, Layer::Pressed);
-    else if (held(p, 25))
-        picture(p, 25, Layer::Pressed);
+    if (held(p, kElPlay))
+        picture(p, kElPlay, Layer::Pressed);
+    else if (held(p, kElPause))
+        picture(p, kElPause, Layer::Pressed);
     else if (p.sh.paused == 0 && playing)
-        picture(p, 1, Layer::Lit);
+        picture(p, kElPlay, Layer::Lit);
     else if (p.sh.paused == 1 && playing)
-        picture(p, 25, Layer::Lit);
+        picture(p, kElPause, Layer::Lit);
 
     // Fast forward and rewind show the wheel's seek instead of their own press.
-    for (size_t k : {2, 3})
+    for (size_t k : {kElForward, kElRewind})
         if (held(p, k) && p.sh.seek_speed == 0) picture(p, k, Layer::Pressed);
     // A right press on next or previous holds fast forward or rewind; both show pressed.
     const bool right = p.skin.right_press != 0;
-    if (held(p, 4) || (right && held(p, 3))) picture(p, 4, Layer::Pressed);
-    if (held(p, 5) || (right && held(p, 2))) picture(p, 5, Layer::Pressed);
+    if (held(p, kElBack) || (right && held(p, kElRewind))) picture(p, kElBack, Layer::Pressed);
+    if (held(p, kElNext) || (right && held(p, kElForward))) picture(p, kElNext, Layer::Pressed);
 
-    toggle(p, 6, true);
-    toggle(p, 7, p.cfg.ScanLine == 1);
-    toggle(p, 36, p.cfg.MaskMode == 1);
-    for (size_t k : {8, 9, 10, 11})
+    toggle(p, kElQuit, true);
+    toggle(p, kElScanLines, p.cfg.ScanLine == 1);
+    toggle(p, kElLineMask, p.cfg.MaskMode == 1);
+    for (size_t k : {kElFullScreen, kElAspectMenu, kElZoomIn, kElZoomOut})
         toggle(p, k, false);
-    toggle(p, 12, p.cfg.ListBox == 1);
-    if (held(p, 13) || (right && held(p, 12))) picture(p, 13, Layer::Pressed);
-    toggle(p, 14, false);
-    toggle(p, 15, false);
-    toggle(p, 16, p.cfg.Repeat == 1);
-    toggle(p, 17, p.cfg.Randam == 1);
-    toggle(p, 18, false);
-    picture(p, 19, Layer::Lit);
+    toggle(p, kElPlaylist, p.cfg.ListBox == 1);
+    if (held(p, kElOpen) || (right && held(p, kElPlaylist))) picture(p, kElOpen, Layer::Pressed);
+    toggle(p, kElStop, false);
+    toggle(p, kElSettings, false);
+    toggle(p, kElRepeat, p.cfg.Repeat == 1);
+    toggle(p, kElRandom, p.cfg.Randam == 1);
+    toggle(p, kElMinimise, false);
+    picture(p, kElDecoration, Layer::Lit);
 }
 
 } // namespace
@@ -93,7 +93,7 @@ void draw_buttons(Player& p) {
 void Player::put_ch() {
     if (skin.panel_busy) return;
     skin.panel_busy = 1;
-    const SkinElement& e0 = skin.el[0];
+    const SkinElement& e0 = skin.el[kElFace];
     copy_clipped(skin.panel_surface, e0.x, e0.y, e0.w, e0.h, skin.skin_bitmap, 0, 0);
     draw_buttons(*this);
     draw_digit_displays(*this);

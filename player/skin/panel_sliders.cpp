@@ -18,13 +18,13 @@ int32_t trunc_to_int(double v) {
 void draw_lit_part(Player& p, size_t k, int64_t width) {
     const SkinElement& e = p.skin.el[k];
     copy_clipped(p.skin.panel_surface, e.x, e.y, width, e.h, p.skin.skin_bitmap, e.x,
-                 int64_t{e.y} + p.skin.el[0].h);
+                 int64_t{e.y} + p.skin.el[kElFace].h);
 }
 
 } // namespace
 
 void draw_seek_bar(Player& p) {
-    const SkinElement& e = p.skin.el[20];
+    const SkinElement& e = p.skin.el[kElSeekBar];
     if (e.state >= kHeld || (p.sh.real_seek_stage == 0 && p.sh.media_len > 1)) {
         int64_t fill = 0;
         if (e.state >= kHeld)
@@ -40,7 +40,7 @@ void draw_seek_bar(Player& p) {
 }
 
 void draw_volume_slider(Player& p) {
-    SkinElement& e = p.skin.el[21];
+    SkinElement& e = p.skin.el[kElVolume];
     if (e.state == kHeld) {
         const double along = static_cast<double>(int64_t{p.skin.pointer_x} - e.x);
         // A slider of width 0 is all or nothing.

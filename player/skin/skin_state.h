@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/bitmap.h"
+#include "skin/elements.h"
 
 namespace zefa {
 

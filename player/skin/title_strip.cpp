@@ -6,7 +6,7 @@
 namespace zefa {
 
 void Player::title_layout(const std::string& text) {
-    const SkinElement& e35 = skin.el[35];
+    const SkinElement& e35 = skin.el[kElTitle];
     // Rows below the panel's bottom can never show, so a skin cannot make the strip huge.
     const int32_t height = std::clamp(e35.h, 0, skin.panel_surface.height());
     skin.title_strip = Bitmap(kTitleStripWidth, height, 0xFFFFFF);
@@ -26,8 +26,8 @@ void Player::title_layout(const std::string& text) {
 // Lit picture, AND the strip (white text on black), OR the face: the text shows in the lit
 // colours over a black face. Where the strip ends the text is lost, as if the strip were black.
 void draw_title(Player& p) {
-    const SkinElement& e = p.skin.el[35];
-    const int64_t h0 = p.skin.el[0].h;
+    const SkinElement& e = p.skin.el[kElTitle];
+    const int64_t h0 = p.skin.el[kElFace].h;
     Bitmap& surface = p.skin.panel_surface;
     const Bitmap& bmp = p.skin.skin_bitmap;
     copy_clipped(surface, e.x, e.y, e.w, e.h, bmp, e.x, e.y + h0);

@@ -35,7 +35,7 @@ void Player::Vewset(int32_t v) {
     set_child_top(Child::Edit1, view.park_y + 46);
 
     const Rect panel = io.win.rect(Win::Panel);
-    const SkinElement& e34 = skin.el[34];
+    const SkinElement& e34 = skin.el[kElPlaylistPlace];
     if (v == -1 || v == 0 || v == 1 || v == 3) {
         view.playlist_rect = cfg.ListBox == 1 ? Rect{e34.x, e34.y, e34.w, e34.h} : Rect{};
         io.win.place(Win::Playlist, Stacking::TopMost,
@@ -69,7 +69,7 @@ void Player::windowed_layout(int32_t v) {
         io.win.resize(Win::Panel, {0, 0});
     } else {
         sh.view_mode = kViewWindow;
-        io.win.resize(Win::Panel, {skin.el[0].w, skin.el[0].h});
+        io.win.resize(Win::Panel, {skin.el[kElFace].w, skin.el[kElFace].h});
     }
     GetMovieScreenSize(0);
     const Size pic = view.display_size;
@@ -165,7 +165,7 @@ void Player::fullscreen_layout(int32_t v) {
         skin.panel_on_top = 0;
     } else {
         io.win.place(Win::Main, Stacking::NoTopMost, whole, true);
-        const Rect shown{panel.x, panel.y, skin.el[0].w, panel.h};
+        const Rect shown{panel.x, panel.y, skin.el[kElFace].w, panel.h};
         io.win.place(Win::Panel, Stacking::NoTopMost, shown, true);
         io.win.place(Win::Panel, Stacking::TopMost, shown, true);
         skin.panel_on_top = 1;

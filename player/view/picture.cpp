@@ -16,7 +16,7 @@ void Player::GetMovieScreenSize(int32_t full) {
     const PictureInputs in{sh.video_size,
                            {set_aspect(aspect, 0), set_aspect(aspect, 1)},
                            view.screen_size,
-                           skin.el[0].h,
+                           skin.el[kElFace].h,
                            full ? cfg.FullZoom : cfg.NormalZoom};
     view.display_size = full ? fullscreen_picture(in) : windowed_picture(in);
 }
@@ -44,7 +44,8 @@ void Player::W_MK() {
 
 // The bar above a Flash movie: its two ends copied and its middle stretched between them.
 void Player::draw_flash_bar(int32_t width) {
-    const SkinElement &a = skin.el[37], &mid = skin.el[38], &b = skin.el[39];
+    const SkinElement &a = skin.el[kElFlashBarLeft], &mid = skin.el[kElFlashBarMiddle],
+                      &b = skin.el[kElFlashBarRight];
     Bitmap bar(std::max(width, 0), 16);
     bar.blit(0, 0, a.w, a.h, skin.skin_bitmap, a.x, a.y);
     bar.stretch(a.w, 0, width - (a.w + b.w), mid.h, skin.skin_bitmap, mid.x, mid.y, mid.w, mid.h);

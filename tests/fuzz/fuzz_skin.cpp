@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         p.sh.title_offset = static_cast<int32_t>(s) * 9;
         p.cfg.Volume = static_cast<int32_t>(s * 40503u);
         if (round == 3) p.title_layout(std::string(s, 'm'));
-        const bool volume_held = p.skin.el[21].state == kHeld;
+        const bool volume_held = p.skin.el[kElVolume].state == kHeld;
         p.put_ch();
         if (volume_held && (p.cfg.Volume < 0 || p.cfg.Volume > 100))
             throw std::logic_error("volume beyond its range");

@@ -35,7 +35,7 @@ class PanelTest : public ::testing::Test {
     // The outline read straight from the picture file: layer 0's pixels that are not white.
     QRegion outline_of(const std::string& name) const {
         const QImage img(QString::fromStdString(exe + "Skin/" + name + "/main.bmp"));
-        const SkinElement& e0 = player->skin.el[0];
+        const SkinElement& e0 = player->skin.el[kElFace];
         QRegion r;
         for (int y = 0; y < e0.h; ++y)
             for (int x = 0; x < e0.w; ++x)
@@ -55,12 +55,12 @@ class PanelTest : public ::testing::Test {
 TEST_F(PanelTest, TheWindowIsShapedByTheSkinAndReshapedByASwitch) {
     player->load_skin("Default01");
     const QRegion first = outline_of("Default01");
-    EXPECT_EQ(panel()->size(), QSize(player->skin.el[0].w, player->skin.el[0].h));
+    EXPECT_EQ(panel()->size(), QSize(player->skin.el[kElFace].w, player->skin.el[kElFace].h));
     EXPECT_EQ(panel()->mask(), first);
 
     player->load_skin("Default02");
     const QRegion second = outline_of("Default02");
-    EXPECT_EQ(panel()->size(), QSize(player->skin.el[0].w, player->skin.el[0].h));
+    EXPECT_EQ(panel()->size(), QSize(player->skin.el[kElFace].w, player->skin.el[kElFace].h));
     EXPECT_EQ(panel()->mask(), second);
     EXPECT_NE(first, second);
     // The dial's play button is an island: the ring around it is not the panel's.

@@ -36,7 +36,15 @@ const VelmoApi kApi = {
         FakeVelmo& f = fake("DS_END");
         return std::exchange(f.end_result, 0);
     },
-    [](int32_t, int32_t) -> int32_t { return fake("DS_SEEK").pos; },
+    [](int32_t mode, int32_t amount) -> int32_t {
+        FakeVelmo& f = fake("DS_SEEK");
+        f.calls.back() += " " + std::to_string(mode) + " " + std::to_string(amount);
+        // The library clamps into the clip and answers the new position.
+        const int64_t from = mode == 0 ? 0 : f.pos;
+        f.pos = static_cast<int32_t>(
+            std::clamp<int64_t>(from + (mode < 0 ? -int64_t{amount} : amount), 0, f.len));
+        return f.pos;
+    },
     []() -> int32_t {
         FakeVelmo& f = fake("DS_KEY");
         if (f.key_results.empty()) return 0;

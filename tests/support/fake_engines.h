@@ -32,7 +32,7 @@ struct FakeVelmo {
 class FakeRealPlayer : public RealPlayerControl {
   public:
     int32_t state = Stopped;
-    int32_t len = 0, width = 0, height = 0;
+    int32_t len = 0, width = 0, height = 0, pos = 0;
     std::vector<std::string> calls;
     RealPlayerEvents* events = nullptr;
 
@@ -42,7 +42,7 @@ class FakeRealPlayer : public RealPlayerControl {
     void stop() override { calls.push_back("stop"); }
     void toggle_play_pause() override { calls.push_back("toggle"); }
     int32_t play_state() override { return state; }
-    int32_t position() override { return 0; }
+    int32_t position() override { return pos; }
     int32_t length() override { return len; }
     void seek(int32_t ms) override { calls.push_back("seek " + std::to_string(ms)); }
     void set_volume(int16_t v) override { calls.push_back("volume " + std::to_string(v)); }

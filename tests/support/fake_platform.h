@@ -4,8 +4,10 @@
 
 #include <cerrno>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bmp_decode.h"
@@ -43,6 +45,8 @@ class FakeWindows : public WindowPort {
     int panel_draws = 0;
     Bitmap panel; // the last surface drawn
     bool closed = false;
+    int minimises = 0;
+    std::vector<Win> moves; // interactive moves
     Child focused = Child::Edit1;
 
     void place(Win w, Stacking s, Rect r, bool show) override {
@@ -57,9 +61,9 @@ class FakeWindows : public WindowPort {
     void set_region(Win w, const Region& r) override { regions[w] = r; }
     void invalidate(Win) override { ++invalidations; }
     void bring_to_front(Win) override {}
-    void minimise_app() override {}
+    void minimise_app() override { ++minimises; }
     void restore_app() override {}
-    void interactive_move(Win) override {}
+    void interactive_move(Win w) override { moves.push_back(w); }
     void close_main() override { closed = true; }
     void place_child(Child c, Rect r) override { children[c] = r; }
     Rect child_rect(Child c) const override { return children.at(c); }
@@ -117,10 +121,24 @@ class FakeScreen : public ScreenPort {
 class FakeDialogs : public DialogPort {
   public:
     std::vector<std::string> messages;
+    std::optional<std::string> open_result;  // what the open dialog picks; nothing cancels
+    int popup_result = -1;                   // the menu item chosen
+    int settings_result = 0;                 // how the settings dialog closes
+    std::vector<std::pair<Menu, int>> menus; // menus opened, with their ticked value
+    int open_dialogs = 0, settings_dialogs = 0;
     void message_box(const std::string& text) override { messages.push_back(text); }
-    std::optional<std::string> open_file() override { return std::nullopt; }
-    int popup_menu(Menu, Point, int) override { return -1; }
-    int settings_dialog(DialogFields&) override { return 0; }
+    std::optional<std::string> open_file() override {
+        ++open_dialogs;
+        return open_result;
+    }
+    int popup_menu(Menu m, Point, int checked) override {
+        menus.emplace_back(m, checked);
+        return popup_result;
+    }
+    int settings_dialog(DialogFields&) override {
+        ++settings_dialogs;
+        return settings_result;
+    }
 };
 
 class FakeImages : public ImagePort {

@@ -210,13 +210,13 @@ TEST_F(Dispatch, RealMediaEventsCompleteTheStartAndReportTheEnd) {
     EXPECT_TRUE(has(h.real1.calls, "volume " + std::to_string(p.cfg.Volume)));
     EXPECT_EQ(p.list.play_state, 2); // the control's event completes the start
     p.sh.seek_speed = 3;
-    p.skin.el[2].state = kPending;
+    p.skin.el[kElForward].state = kPending;
     h.real1.width = 0, h.real1.height = 0;
     p.sh.view_mode = kViewBare;
     p.RealAudio1PresentationOpened();
     EXPECT_EQ(p.list.play_state, 1);
     EXPECT_EQ(p.sh.seek_speed, 0);
-    EXPECT_EQ(p.skin.el[2].state, kIdle);
+    EXPECT_EQ(p.skin.el[kElForward].state, kIdle);
     EXPECT_EQ(p.sh.view_mode, kViewWindow);
     EXPECT_EQ(p.sh.media_len, 9000);
     p.RealAudio1PositionChange(1234, 9000);

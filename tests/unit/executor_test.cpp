@@ -31,19 +31,19 @@ struct Executor : ::testing::Test {
 
 TEST_F(Executor, CommandsRunOnEveryThirdCallButTheSwitchOnEvery) {
     p.sh.exec_countdown = 0;
-    p.skin.el[5].state = kPending; // next
+    p.skin.el[kElNext].state = kPending;
     p.pbt_chk();
-    EXPECT_EQ(p.skin.el[5].state, kIdle);
+    EXPECT_EQ(p.skin.el[kElNext].state, kIdle);
     EXPECT_EQ(p.list.current_entry, 1);
     EXPECT_EQ(p.sh.switch_stage, 1); // requested after this call's switch step
 
-    p.skin.el[5].state = kPending;
+    p.skin.el[kElNext].state = kPending;
     p.pbt_chk();
     p.pbt_chk();
-    EXPECT_EQ(p.skin.el[5].state, kPending); // two calls without a pass
+    EXPECT_EQ(p.skin.el[kElNext].state, kPending); // two calls without a pass
     EXPECT_EQ(p.sh.switch_stage, 3);
     p.pbt_chk();
-    EXPECT_EQ(p.skin.el[5].state, kIdle);
+    EXPECT_EQ(p.skin.el[kElNext].state, kIdle);
 }
 
 TEST_F(Executor, TheEndOfAMediumPlaysTheNextEntryAndTheListEndStopsWithoutRepeat) {
@@ -63,7 +63,7 @@ TEST_F(Executor, TheEndOfAMediumPlaysTheNextEntryAndTheListEndStopsWithoutRepeat
     EXPECT_EQ(p.list.play_state, 0);
     EXPECT_EQ(p.sh.engine_kind, kEngineReal);
     EXPECT_EQ(h.velmo.count("DS_STOP"), stops + 1);
-    EXPECT_EQ(p.skin.el[14].state, kIdle);
+    EXPECT_EQ(p.skin.el[kElStop].state, kIdle);
     EXPECT_EQ(p.sh.video_size.w, 0);
 }
 

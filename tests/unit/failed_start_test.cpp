@@ -86,7 +86,7 @@ TEST_F(FailedStart, OnlyBadEntriesStopAfterEachWasTriedOnce) {
         EXPECT_EQ(plays_of(0) * plays_of(1) * plays_of(2), 1);
         EXPECT_EQ(p.list.play_state, 0);
         EXPECT_EQ(p.sh.switch_stage, 0);
-        EXPECT_EQ(p.skin.el[14].state, kIdle); // the stop command ran
+        EXPECT_EQ(p.skin.el[kElStop].state, kIdle); // the stop command ran
         EXPECT_EQ(h.dialogs.messages.size(), 0u);
     }
 }

@@ -39,7 +39,7 @@ TEST_F(Gestures, MouseVolumeArmsFirstThenStepsByFive) {
     h.input.pos.y -= 3;
     h.ticks(1);
     EXPECT_EQ(p.cfg.Volume, 80);
-    EXPECT_EQ(p.skin.el[21].state, kPending);
+    EXPECT_EQ(p.skin.el[kElVolume].state, kPending);
     h.ticks(1); // recentres the pointer on the next tick
     EXPECT_EQ(h.input.pos, (Point{500, 384}));
 
@@ -138,7 +138,7 @@ TEST_F(Gestures, RightClickLeavesFullScreenForTheRememberedView) {
 TEST_F(Gestures, ButtonsOverTheFullScreenPanelAreNotGestures) {
     full_screen();
     p.sh.view_mode = kViewFullPanel;
-    p.skin.el[0].w = 300, p.skin.el[0].h = 70;
+    p.skin.el[kElFace].w = 300, p.skin.el[kElFace].h = 70;
     h.win.rects[Win::Panel] = {0, 698, 300, 70};
     h.input.pos = {10, 700};
     h.input.down = {vk::LButton, vk::RButton};

@@ -96,7 +96,7 @@ TEST_F(HostileFiles, SkinTableAndPictureStopTheSkinLoad) {
                                         : "ファイル " + folder() + "main.bmp は開けません";
         EXPECT_EQ(shown([&] {
                       p.load_skin("T");
-                      return std::to_string(p.skin.el[0].w);
+                      return std::to_string(p.skin.el[kElFace].w);
                   }),
                   "10|" + message);
     }

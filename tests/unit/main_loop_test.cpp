@@ -118,7 +118,7 @@ TEST_F(MainLoop, FlashEndsOnItsLastFrameOnlyWithFlushAutoNext) {
 TEST_F(MainLoop, WindowedHoverFindsTheRegionAndRoutesCapture) {
     p.cfg.Window_x = 100, p.cfg.Window_y = 100;
     p.view.video_rect = {0, 0, 320, 240};
-    p.skin.el[0].w = 300, p.skin.el[0].h = 70;
+    p.skin.el[kElFace].w = 300, p.skin.el[kElFace].h = 70;
     h.win.rects[Win::Panel] = {100, 340, 300, 70};
     p.view.playlist_rect = {0, 0, 300, 100};
     const auto at = [&](int x, int y) {
@@ -155,7 +155,7 @@ TEST_F(MainLoop, FullScreenHoverCapturesForVideoOrPanel) {
     EXPECT_EQ(h.input.captured, CaptureTo::Main);
 
     p.sh.view_mode = kViewFullPanel;
-    p.skin.el[0].w = 300, p.skin.el[0].h = 70;
+    p.skin.el[kElFace].w = 300, p.skin.el[kElFace].h = 70;
     h.win.rects[Win::Panel] = {0, 698, 300, 70};
     h.input.pos = {10, 700};
     h.ticks(1);
@@ -172,7 +172,7 @@ TEST_F(MainLoop, FlashHoverUsesOnlyTheTitleStrip) {
     p.cfg.Window_x = 0, p.cfg.Window_y = 0;
     p.view.video_rect = {0, 0, 320, 256};
     h.win.rects[Win::Panel] = {0, 400, 300, 70};
-    p.skin.el[0].w = 300, p.skin.el[0].h = 70;
+    p.skin.el[kElFace].w = 300, p.skin.el[kElFace].h = 70;
     h.input.pos = {50, 16};
     h.ticks(1);
     EXPECT_EQ(p.sh.hover_region, 1);
@@ -198,7 +198,8 @@ TEST_F(MainLoop, RedrawPacingScrollsTheTitleTwoPixelsEveryOtherTick) {
     EXPECT_EQ(p.sh.title_offset, 0);
     EXPECT_EQ(p.sh.refresh_pending, 1);
 
-    p.sh.key_latch = 1; // a held key keeps the counter at 0
+    p.sh.key_latch = 1; // a held key keeps the latch, and the counter at 0
+    h.input.down.insert(vk::S);
     h.ticks(3);
     EXPECT_EQ(p.sh.refresh_count, 0);
     EXPECT_EQ(p.sh.title_offset, 6);

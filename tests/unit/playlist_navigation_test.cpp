@@ -25,7 +25,7 @@ class Navigation : public ::testing::Test {
         return std::stoi(path.substr(3));
     }
     bool play_requested() { return std::exchange(p().sh.switch_stage, 0) == 1; }
-    bool stop_requested() { return std::exchange(p().skin.el[14].state, kIdle) == kPending; }
+    bool stop_requested() { return std::exchange(p().skin.el[kElStop].state, kIdle) == kPending; }
 
     Harness h;
 };

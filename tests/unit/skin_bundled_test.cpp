@@ -20,8 +20,8 @@ class BundledSkin : public SkinTest, public ::testing::WithParamInterface<const 
         ASSERT_TRUE(h.dialogs.messages.empty()) << h.dialogs.messages[0];
     }
     const Bitmap& picture() const { return p.skin.skin_bitmap; }
-    int32_t w0() const { return p.skin.el[0].w; }
-    int32_t h0() const { return p.skin.el[0].h; }
+    int32_t w0() const { return p.skin.el[kElFace].w; }
+    int32_t h0() const { return p.skin.el[kElFace].h; }
     bool inside_panel(const SkinElement& e) const {
         return e.x >= 0 && e.y >= 0 && e.w > 0 && e.h > 0 && e.x + e.w <= w0() && e.y + e.h <= h0();
     }
@@ -33,8 +33,8 @@ TEST_P(BundledSkin, EveryElementThePanelDrawsLiesOnThePanelAndItsLayers) {
     for (int k : {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
                   16, 17, 18, 19, 20, 21, 25, 29, 30, 31, 32, 33, 35, 36})
         EXPECT_TRUE(inside_panel(p.skin.el[static_cast<size_t>(k)])) << k;
-    const SkinElement& fwd = p.skin.el[32];
-    const SkinElement& rev = p.skin.el[33];
+    const SkinElement& fwd = p.skin.el[kElForwardLevel];
+    const SkinElement& rev = p.skin.el[kElReverseLevel];
     EXPECT_LE(fwd.x + 5 * fwd.w, w0()) << "five forward steps";
     EXPECT_GE(rev.x - 4 * rev.w, 0) << "five reverse steps";
     for (int k : {37, 38, 39}) {
@@ -43,7 +43,7 @@ TEST_P(BundledSkin, EveryElementThePanelDrawsLiesOnThePanelAndItsLayers) {
                     e.y + e.h <= picture().height())
             << k;
     }
-    const SkinElement& list = p.skin.el[34];
+    const SkinElement& list = p.skin.el[kElPlaylistPlace];
     EXPECT_GT(list.w, 100);
     EXPECT_GT(list.h, 50);
 }
@@ -80,7 +80,7 @@ TEST_P(BundledSkin, DigitFontsHoldFourteenDistinctGlyphsOnBlack) {
         EXPECT_EQ(picture().pixel(0, row), 0u) << k;
         row += cell.h;
     }
-    const SkinElement& title = p.skin.el[35];
+    const SkinElement& title = p.skin.el[kElTitle];
     for (int32_t y = title.y; y < title.y + title.h; ++y)
         for (int32_t x = title.x; x < title.x + title.w; ++x)
             ASSERT_EQ(picture().pixel(x, y), 0u) << x << "," << y;

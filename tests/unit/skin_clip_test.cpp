@@ -54,7 +54,7 @@ TEST_F(HostileSkin, ExtremeRectanglesDrawWhatLiesInsideAndNeverFail) {
         for (int32_t b : values) {
             for (auto& e : p.skin.el)
                 e = {a, b, (a ^ b) | 1, static_cast<int32_t>(int64_t{b} - (a >> 1)), e.state};
-            p.skin.el[0] = {0, 0, 16, 8};
+            p.skin.el[kElFace] = {0, 0, 16, 8};
             p.skin.el[n++ % 50].state = kHeld;
             p.skin.skin_bitmap = coded_picture(16, 40, 8);
             p.skin.panel_surface = Bitmap(16, 8);
@@ -67,11 +67,11 @@ TEST_F(HostileSkin, ExtremeRectanglesDrawWhatLiesInsideAndNeverFail) {
             p.list.current_entry = a;
             p.list.entry_count = b;
             p.sh.title_offset = b;
-            const bool volume_held = p.skin.el[21].state == kHeld;
+            const bool volume_held = p.skin.el[kElVolume].state == kHeld;
             p.title_layout("title");
             p.put_ch();
             ASSERT_EQ(h.win.panel.width(), 16);
-            const SkinElement& bar = p.skin.el[20];
+            const SkinElement& bar = p.skin.el[kElSeekBar];
             EXPECT_GE(p.skin.seek_fill, std::min(0, bar.w));
             EXPECT_LE(p.skin.seek_fill, std::max(0, bar.w));
             if (volume_held) {

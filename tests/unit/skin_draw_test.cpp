@@ -69,8 +69,8 @@ TEST_F(PanelDraw, PlayAndPauseShowTheFirstRuleThatApplies) {
         {0, 0, -1, 1, 0, 0, 0, 1}, // paused neither 0 nor 1 lights only the paused lamp
     };
     for (const Case& c : cases) {
-        p.skin.el[1].state = c.play_held;
-        p.skin.el[25].state = c.pause_held;
+        p.skin.el[kElPlay].state = c.play_held;
+        p.skin.el[kElPause].state = c.pause_held;
         p.sh.paused = c.paused;
         p.list.play_state = c.play_state;
         draw();
@@ -86,7 +86,7 @@ TEST_F(PanelDraw, PlayAndPauseShowTheFirstRuleThatApplies) {
 TEST_F(PanelDraw, SeekLevelBarsGrowFromTheirEndsAndHideTheHeldSeekButtons) {
     p.list.play_state = 1;
     p.sh.paused = 0;
-    p.skin.el[2].state = p.skin.el[3].state = kHeld;
+    p.skin.el[kElForward].state = p.skin.el[kElRewind].state = kHeld;
 
     p.sh.seek_speed = -5;
     draw();
@@ -119,7 +119,7 @@ TEST_F(PanelDraw, SeekLevelBarsGrowFromTheirEndsAndHideTheHeldSeekButtons) {
 
 TEST_F(PanelDraw, ARightPressShowsTheButtonPressedAlongWithWhatItHolds) {
     p.skin.right_press = 1;
-    p.skin.el[2].state = kHeld; // held by a right press on next
+    p.skin.el[kElForward].state = kHeld; // held by a right press on next
     draw();
     EXPECT_EQ(layer_of(5), 2);
     EXPECT_EQ(layer_of(2), 2);
@@ -130,9 +130,9 @@ TEST_F(PanelDraw, ARightPressShowsTheButtonPressedAlongWithWhatItHolds) {
     EXPECT_EQ(layer_of(2), 0);
 
     p.sh.seek_speed = 0;
-    p.skin.el[2].state = kIdle;
-    p.skin.el[3].state = kHeld;
-    p.skin.el[12].state = kHeld;
+    p.skin.el[kElForward].state = kIdle;
+    p.skin.el[kElRewind].state = kHeld;
+    p.skin.el[kElPlaylist].state = kHeld;
     draw();
     EXPECT_EQ(layer_of(4), 2);
     EXPECT_EQ(layer_of(13), 2);
@@ -191,9 +191,9 @@ TEST_F(PanelDraw, ABusyRedrawReturnsWithoutDrawing) {
 class DigitDisplays : public PanelDraw {
   protected:
     DigitDisplays() {
-        p.skin.el[26] = {0, 10, 3, 2};
-        p.skin.el[27] = {0, 13, 3, 4};
-        p.skin.el[28] = {0, 18, 3, 5};
+        p.skin.el[kElEntryDigits] = {0, 10, 3, 2};
+        p.skin.el[kElPositionDigits] = {0, 13, 3, 4};
+        p.skin.el[kElLengthDigits] = {0, 18, 3, 5};
         // Wide enough for glyphs far beyond 13, so the tests see what was selected.
         p.skin.skin_bitmap = coded_picture(250, 4 * kH0 + 11, kH0);
         p.skin.panel_surface = Bitmap(kW, kH0);
@@ -278,7 +278,7 @@ TEST_F(PanelDraw, SeekBarFollowsThePositionThePointerOrKeepsItsWidth) {
     draw();
     EXPECT_EQ(p.skin.seek_fill, 20) << "clamped to the bar";
 
-    p.skin.el[20].state = kPending;
+    p.skin.el[kElSeekBar].state = kPending;
     for (auto [x, fill] : {std::pair{9, 7}, {1, 0}, {40, 20}}) {
         p.skin.pointer_x = x;
         draw();
@@ -294,11 +294,11 @@ TEST_F(PanelDraw, VolumeSliderTakesThePointerOncePerPressWithinZeroToHundred) {
     EXPECT_EQ(layer_at({40, 20, 10, 2}), 0);
 
     for (auto [x, volume] : {std::pair{30, 0}, {10, 0}, {37, 35}, {50, 100}, {90, 100}}) {
-        p.skin.el[21].state = kHeld;
+        p.skin.el[kElVolume].state = kHeld;
         p.skin.pointer_x = x;
         draw();
         EXPECT_EQ(p.cfg.Volume, volume) << x;
-        EXPECT_EQ(p.skin.el[21].state, kPending);
+        EXPECT_EQ(p.skin.el[kElVolume].state, kPending);
     }
     p.skin.pointer_x = 30;
     draw();
@@ -306,15 +306,15 @@ TEST_F(PanelDraw, VolumeSliderTakesThePointerOncePerPressWithinZeroToHundred) {
 }
 
 TEST_F(PanelDraw, ZeroWidthSlidersDrawNothingAndStillWork) {
-    p.skin.el[20].w = p.skin.el[21].w = 0;
+    p.skin.el[kElSeekBar].w = p.skin.el[kElVolume].w = 0;
     p.sh.media_len = 1000;
     p.sh.media_pos = 500;
-    p.skin.el[21].state = kHeld;
+    p.skin.el[kElVolume].state = kHeld;
     p.skin.pointer_x = 31;
     draw();
     EXPECT_EQ(p.skin.seek_fill, 0);
     EXPECT_EQ(p.cfg.Volume, 100);
-    p.skin.el[21].state = kHeld;
+    p.skin.el[kElVolume].state = kHeld;
     p.skin.pointer_x = 30;
     draw();
     EXPECT_EQ(p.cfg.Volume, 0);

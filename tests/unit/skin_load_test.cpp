@@ -71,8 +71,8 @@ TEST_F(SkinLoad, ScanningRuleDropsLabelsCommentsAndFifthFields) {
 TEST_F(SkinLoad, ASecondEqualsSignRestartsAtTheFirstFieldAndStoresUntilAFailure) {
     load("a=1,2=3,4\n");
     EXPECT_EQ(messages(), std::vector<std::string>{"'' は整数ではありません"});
-    EXPECT_EQ(p.skin.el[0].x, 13);
-    EXPECT_EQ(p.skin.el[0].y, 24);
+    EXPECT_EQ(p.skin.el[kElFace].x, 13);
+    EXPECT_EQ(p.skin.el[kElFace].y, 24);
 }
 
 TEST_F(SkinLoad, FieldsThatAreNoIntegersStopTheLoadWithTheirText) {
@@ -128,8 +128,8 @@ TEST_F(SkinLoad, AStoppedTableKeepsTheOldPicturesSizeAndOutline) {
     p.load_skin("T");
     EXPECT_EQ(messages(), std::vector<std::string>{"'x' は整数ではありません"});
     EXPECT_EQ(el(0), (Rect{0, 0, 90, 9})) << "fields before the failure keep their values";
-    EXPECT_EQ(p.skin.el[1].x, 5);
-    EXPECT_EQ(p.skin.el[1].y, 6);
+    EXPECT_EQ(p.skin.el[kElPlay].x, 5);
+    EXPECT_EQ(p.skin.el[kElPlay].y, 6);
     EXPECT_EQ(p.skin.skin_bitmap, picture);
     EXPECT_EQ(p.skin.panel_surface, surface);
     EXPECT_EQ(h.win.regions[Win::Panel], outline);

@@ -8,7 +8,7 @@ namespace {
 class Title : public SkinTest {
   protected:
     Title() {
-        p.skin.el[0] = {0, 0, 80, 20};
+        p.skin.el[kElFace] = {0, 0, 80, 20};
         p.skin.panel_surface = Bitmap(80, 20);
     }
     // Columns of the strip's first row that are white (the fake draws 5 of every 6 columns).
@@ -31,7 +31,7 @@ class Title : public SkinTest {
 };
 
 TEST_F(Title, AShortTextIsLaidOutFourTimesAndALongOneTwice) {
-    p.skin.el[35] = {0, 0, 60, 10};
+    p.skin.el[kElTitle] = {0, 0, 60, 10};
     p.title_layout("ab"); // 12 wide, gap 20: fits
     EXPECT_EQ(p.skin.title_strip.width(), 1640);
     EXPECT_EQ(p.skin.title_strip.height(), 10);
@@ -43,19 +43,19 @@ TEST_F(Title, AShortTextIsLaidOutFourTimesAndALongOneTwice) {
     p.title_layout("abcdefghij"); // 60 wide: 60 < 60 + 20
     EXPECT_EQ(copies(), (std::vector<int32_t>{0, 80}));
 
-    p.skin.el[35].w = 36; // gap 12, text 24: exactly fits, so four copies
+    p.skin.el[kElTitle].w = 36; // gap 12, text 24: exactly fits, so four copies
     p.title_layout("abcd");
     EXPECT_EQ(copies(), (std::vector<int32_t>{0, 36, 72, 108}));
-    p.skin.el[35].w = 35; // gap 11, text 24: 35 = 24 + 11 still fits
+    p.skin.el[kElTitle].w = 35; // gap 11, text 24: 35 = 24 + 11 still fits
     p.title_layout("abcd");
     EXPECT_EQ(copies().size(), 4u);
-    p.skin.el[35].w = 34;
+    p.skin.el[kElTitle].w = 34;
     p.title_layout("abcd");
     EXPECT_EQ(copies().size(), 2u);
 }
 
 TEST_F(Title, TextBeyondTheStripIsLostAndTheOffsetIsKept) {
-    p.skin.el[35] = {0, 0, 30, 10};
+    p.skin.el[kElTitle] = {0, 0, 30, 10};
     p.sh.title_offset = 14;
     p.title_layout(std::string(300, 'x')); // 1800 wide: the second copy starts past 1640
     EXPECT_EQ(copies(), (std::vector<int32_t>{0}));
@@ -64,16 +64,16 @@ TEST_F(Title, TextBeyondTheStripIsLostAndTheOffsetIsKept) {
 }
 
 TEST_F(Title, TheStripNeverOutgrowsThePanel) {
-    p.skin.el[35] = {0, 0, 30, 1000000};
+    p.skin.el[kElTitle] = {0, 0, 30, 1000000};
     p.title_layout("a");
     EXPECT_EQ(p.skin.title_strip.height(), 20);
-    p.skin.el[35].h = -5;
+    p.skin.el[kElTitle].h = -5;
     p.title_layout("a");
     EXPECT_TRUE(p.skin.title_strip.empty());
 }
 
 TEST_F(Title, ShowsLitWhereTheStripIsWhiteAndTheFaceElsewhere) {
-    p.skin.el[35] = {10, 4, 30, 10};
+    p.skin.el[kElTitle] = {10, 4, 30, 10};
     Bitmap bmp(80, 4 * 20);
     bmp.fill({0, 0, 80, 20}, 0x000010);  // face: a dark blue
     bmp.fill({0, 20, 80, 20}, 0x00F0F0); // lit: cyan

@@ -86,7 +86,7 @@ struct Layout : ::testing::Test {
         h.dir.write("ZEFA.cfg", settings_text({{40, "0"}}));
         h.start();
         h.screen.size = kXga;
-        p.skin.el[0].w = 300, p.skin.el[0].h = 70;
+        p.skin.el[kElFace].w = 300, p.skin.el[kElFace].h = 70;
     }
     Placement last_of(Win w) const {
         for (auto it = h.win.placements.rbegin(); it != h.win.placements.rend(); ++it)
