@@ -142,6 +142,24 @@ end_zefa() {
 }
 stop_zefa() { end_zefa || fail "zefa did not run until it was stopped"; }
 
+# Waits up to 10 s for zefa to end by itself and checks its exit status.
+wait_for_exit() {
+  local expected=$1 tries=100
+  while running "$ZEFA_PID"; do
+    tries=$((tries - 1))
+    [ $tries -gt 0 ] || fail "zefa still ran 10 s after it was asked to end"
+    sleep 0.1
+  done
+  collect_zefa "$expected" || fail "zefa did not end with status $expected"
+}
+
+# Types keys into a window: xdotool key names (space, Right, ctrl+alt+q).
+type_keys() {
+  local win=$1
+  shift
+  timeout 10 xdotool windowfocus --sync "$win" key --delay 80 "$@" || fail "could not type $*"
+}
+
 e2e_cleanup() {
   local status=$?
   trap - EXIT
