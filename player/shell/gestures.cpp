@@ -53,7 +53,7 @@ void Player::button_releases() {
 
     if (sh.engine_kind == kEngineReal || sh.engine_kind == kEngineLibrary) {
         const bool down = io.input.key_down(vk::LButton);
-        if (down && !sh.left_armed && sh.view_mode >= 1 && sh.hover_region != 12) {
+        if (down && !sh.left_armed && sh.view_mode >= kViewReturn && sh.hover_region != 12) {
             sh.left_armed = 1;
         } else if (sh.left_armed && !down) {
             const Point p = io.input.cursor_pos();
@@ -71,7 +71,7 @@ void Player::button_releases() {
     }
 
     const bool down = io.input.key_down(vk::RButton);
-    if (down && !sh.right_armed && sh.view_mode >= 1 && sh.hover_region != 12) {
+    if (down && !sh.right_armed && sh.view_mode >= kViewReturn && sh.hover_region != 12) {
         sh.right_armed = 1;
     } else if (sh.right_armed && !down) {
         if (sh.view_mode == kViewReturn) {

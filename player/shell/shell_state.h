@@ -11,9 +11,10 @@ namespace zefa {
 // Engines behind the controls.
 enum EngineKind : int32_t { kEngineReal = 0, kEngineFlash = 1, kEngineLibrary = 2 };
 
-// View modes: window, return-to-window request, full screen without and with panel, window
-// without panel.
+// View modes: the start-up pass, window, return-to-window request, full screen without and with
+// panel, window without panel.
 enum ViewMode : int32_t {
+    kViewStart = -1, // only as the layout pass's argument: the first layout at start-up
     kViewWindow = 0,
     kViewReturn = 1,
     kViewFull = 2,

@@ -38,7 +38,7 @@ void Player::startup_block() {
     io.win.show(Win::Panel, true);
     io.win.show(Win::Playlist, true);
 
-    Vewset(-1);
+    Vewset(kViewStart);
     io.win.place(Win::Main, cfg.AutoTop == 1 ? Stacking::TopMost : Stacking::Top,
                  {cfg.Window_x, cfg.Window_y, view.window_size.w, view.window_size.h}, true);
 
@@ -50,7 +50,7 @@ void Player::startup_block() {
     } else {
         HEN_LOAD(0, sh.exe_dir + "zefa.hen");
     }
-    Vewset(-1);
+    Vewset(kViewStart);
     if (cfg.Randam == 1) list.played_entry = ini_rnd(list.entry_count, list.current_entry);
     copy_lst();
     if (cfg.AutoPlay == 1)

@@ -19,18 +19,18 @@ struct SkinElement {
 constexpr size_t kSkinElements = 50;
 
 struct SkinState {
-    std::array<SkinElement, kSkinElements> el{};
-    Bitmap skin_bitmap;
-    Bitmap panel_surface;
-    Bitmap title_strip;
-    int32_t title_width = 0;
-    int32_t title_gap = 0;
-    int32_t panel_busy = 0;
-    int32_t seek_fill = 0;
-    int32_t right_press = 0;
-    int32_t pointer_x = 0;
-    int32_t drag_active = 0;
-    int32_t panel_on_top = 0;
+    std::array<SkinElement, kSkinElements> el{}; // the layout table and each element's state
+    Bitmap skin_bitmap;       // main.bmp: layer 0 the face, 1 lit, 2 pressed (load_skin)
+    Bitmap panel_surface;     // what the panel window shows; put_ch composes it
+    Bitmap title_strip;       // the scrolling title, drawn once per title (title_layout)
+    int32_t title_width = 0;  // width of the title text in the strip
+    int32_t title_gap = 0;    // blank run between two copies of the title
+    int32_t panel_busy = 0;   // put_ch is composing; a nested call returns at once
+    int32_t seek_fill = 0;    // lit width of the seek bar; the redraw sets it, seeks read it
+    int32_t right_press = 0;  // the held button was pressed with the right button (pointer)
+    int32_t pointer_x = 0;    // the pointer's x over the panel while a slider is held
+    int32_t drag_active = 0;  // a window is being dragged; the tick leaves pointer and engine
+    int32_t panel_on_top = 0; // the panel group was brought above the main window
 };
 
 } // namespace zefa

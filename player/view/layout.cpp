@@ -14,7 +14,7 @@ void Player::Vewset(int32_t v) {
     view.screen_size = io.screen.screen_size();
     sh.refresh_pending = 0;
 
-    if (v == -1) {
+    if (v == kViewStart) {
         sh.view_mode = kViewWindow;
         view.window_size = {320, cfg.ListBox == 1 ? 360 : 240};
         view.panel_origin_y = 240;
@@ -23,10 +23,10 @@ void Player::Vewset(int32_t v) {
         io.win.place_child(Child::RealAudio1, view.video_rect);
         io.win.place(Win::Main, Stacking::Keep,
                      {cfg.Window_x, cfg.Window_y, view.window_size.w, view.window_size.h}, false);
-    } else if (v == 0 || v == 1 || v == 4) {
+    } else if (v == kViewWindow || v == kViewReturn || v == kViewBare) {
         windowed_layout(v);
-        if (v == 0) v = 1;
-    } else if (v == 2 || v == 3) {
+        if (v == kViewWindow) v = kViewReturn;
+    } else if (v == kViewFull || v == kViewFullPanel) {
         fullscreen_layout(v);
     }
 
@@ -36,7 +36,7 @@ void Player::Vewset(int32_t v) {
 
     const Rect panel = io.win.rect(Win::Panel);
     const SkinElement& e34 = skin.el[kElPlaylistPlace];
-    if (v == -1 || v == 0 || v == 1 || v == 3) {
+    if (v == kViewStart || v == kViewWindow || v == kViewReturn || v == kViewFullPanel) {
         view.playlist_rect = cfg.ListBox == 1 ? Rect{e34.x, e34.y, e34.w, e34.h} : Rect{};
         io.win.place(Win::Playlist, Stacking::TopMost,
                      {panel.x + view.playlist_rect.x, panel.y + view.playlist_rect.y,
@@ -49,7 +49,7 @@ void Player::Vewset(int32_t v) {
 
     set_child_top(Child::Edit2, view.park_y);
 
-    if (v == -1 || v == 0 || v == 1 || v == 4) {
+    if (v == kViewStart || v == kViewWindow || v == kViewReturn || v == kViewBare) {
         const Rect r{cfg.Window_x, cfg.Window_y, view.video_rect.w, view.video_rect.h};
         if (cfg.AutoTop == 1) {
             io.win.place(Win::Main, Stacking::TopMost, r, true);
@@ -64,7 +64,7 @@ void Player::Vewset(int32_t v) {
 void Player::windowed_layout(int32_t v) {
     sh.cursor_request = 1;
     set_child_width(Child::Image4, 0);
-    if (v == 4) {
+    if (v == kViewBare) {
         sh.view_mode = kViewBare;
         io.win.resize(Win::Panel, {0, 0});
     } else {
