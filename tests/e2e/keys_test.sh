@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The keyboard drives the player: Space pauses and resumes, F fills the screen and Esc brings
 # back the window, Right plays the next entry, a held M raises the volume, and Ctrl+Alt+Q
-# saves the settings and the playlist and ends the player, which comes back as it was left.
+# saves the settings and the playlist and ends the player, which comes back as it was left; a
+# save that fails is said once and the keys still work afterwards.
 source "$(dirname "$0")/lib.sh" "$@"
 [ -n "${ZEFA_MEDIA_DIR:-}" ] || fail "ZEFA_MEDIA_DIR not set"
 
@@ -46,7 +47,19 @@ differs=$("$CONVERT" "$E2E_TMP/before.png" "$E2E_TMP/after.png" -compose differe
 [ "$differs" -gt 32 ] || fail "the volume slider did not change while M was held"
 passed=$((passed + 1))
 
+# A playlist that cannot be saved: said once, and the player stays and still takes keys.
 rm -f "$PROG/zefa.hen"
+mkdir "$PROG/zefa.hen"
+type_keys "$main" ctrl+alt+q
+box=$(wait_for_dialog "$ZEFA_PID")
+answer_dialog "$box"
+sleep 1
+zefa_alive || fail "a failed save ended the player"
+[ "$(grep -c 'zefa: message: ' "$E2E_TMP/zefa.log")" = 1 ] || fail "the failed save was not said exactly once"
+grep -q "zefa.hen を作成できません" "$E2E_TMP/zefa.log" || fail "no message naming zefa.hen"
+rmdir "$PROG/zefa.hen"
+passed=$((passed + 1))
+
 type_keys "$main" ctrl+alt+q
 wait_for_exit 0
 [ "$(wc -l <"$PROG/ZEFA.cfg")" = 43 ] || fail "ZEFA.cfg has $(wc -l <"$PROG/ZEFA.cfg") lines"

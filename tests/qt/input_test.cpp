@@ -81,6 +81,17 @@ TEST_F(InputTest, LosingTheApplicationFocusLetsGoOfAllKeys) {
     EXPECT_FALSE(platform.key_down(vk::Space));
 }
 
+TEST_F(InputTest, KeysHeldIntoAModalLoopAreForgottenWhenItEnds) {
+    // Qt drops the releases that reach a window the modal blocks: the quit keys that opened a
+    // message box would stay down and hold the keyboard's latch for good.
+    QTest::keyPress(handle(Win::Main), Qt::Key_Control);
+    QTest::keyPress(handle(Win::Main), Qt::Key_Q);
+    test::when_modal_up([](QWidget* box) { box->close(); });
+    platform.message_box("ファイル /x/zefa.hen を作成できません");
+    EXPECT_FALSE(platform.key_down(vk::Control));
+    EXPECT_FALSE(platform.key_down(vk::Q));
+}
+
 TEST_F(InputTest, MouseButtonsAndModifiersAreReadAsVirtualKeys) {
     QTest::mousePress(handle(Win::Main), Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_TRUE(platform.key_down(vk::RButton));

@@ -19,6 +19,7 @@
 #include <QWindow>
 #include <array>
 #include <cstdlib>
+#include <functional>
 
 #include "platform/qt/handoff_server.h"
 #include "platform/qt/image_convert.h"
@@ -727,8 +728,26 @@ Size QtPlatform::screen_size() const {
 // DialogPort
 // ---------------------------------------------------------------------------------------
 
+namespace {
+
+// Around every modal loop of ours: the pointer grab goes first, and the keys are forgotten
+// afterwards. Qt drops the key events that reach a window the modal blocks, so a key released
+// there would otherwise stay down, and the keyboard's latch with it.
+class ModalScope {
+  public:
+    ModalScope(std::function<void()> before, qt::KeyTable& keys) : keys_(keys) { before(); }
+    ~ModalScope() { keys_.clear(); }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+  private:
+    qt::KeyTable& keys_;
+};
+
+} // namespace
+
 void QtPlatform::message_box(const std::string& utf8) {
-    d_->release_grab();
+    const ModalScope modal([this] { d_->release_grab(); }, d_->keys);
     QMessageBox box(QMessageBox::Critical, QStringLiteral("VIVADO"), QString::fromUtf8(utf8),
                     QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
@@ -738,7 +757,7 @@ void QtPlatform::message_box(const std::string& utf8) {
 }
 
 std::optional<std::string> QtPlatform::open_file() {
-    d_->release_grab();
+    const ModalScope modal([this] { d_->release_grab(); }, d_->keys);
     QFileDialog dialog(nullptr, QStringLiteral("開く"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -749,14 +768,14 @@ std::optional<std::string> QtPlatform::open_file() {
 }
 
 int QtPlatform::popup_menu(Menu m, Point p, int checked) {
-    d_->release_grab();
+    const ModalScope modal([this] { d_->release_grab(); }, d_->keys);
     return qt::run_menu(m, QPoint(p.x, p.y), checked);
 }
 
 int QtPlatform::settings_dialog(DialogFields&) {
     // The dialog's controls come with the settings dialog itself; until then it opens empty
     // and is always cancelled.
-    d_->release_grab();
+    const ModalScope modal([this] { d_->release_grab(); }, d_->keys);
     d_->dialog->exec();
     return 0;
 }
