@@ -1,5 +1,6 @@
 // The cost of one main-loop tick of the core (fakes for the desktop and the engines), in the
-// windowed view with the library engine and in full screen with the volume gesture.
+// windowed view with the library engine, in full screen with the volume gesture, and with a
+// volume key held.
 
 #include <benchmark/benchmark.h>
 
@@ -28,5 +29,20 @@ static void BM_TickFullScreen(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TickFullScreen);
+
+// A held volume key: the keyboard poll steps the volume and forces an executor pass with the
+// info box on every tick.
+static void BM_TickVolumeKeyHeld(benchmark::State& state) {
+    test::Harness h;
+    h.start();
+    h.p().sh.engine_kind = kEngineLibrary;
+    h.p().sh.view_mode = kViewFull;
+    h.input.down = {vk::M};
+    for (auto _ : state) {
+        h.p().cfg.Volume = 50;
+        h.p().Timer1Timer();
+    }
+}
+BENCHMARK(BM_TickVolumeKeyHeld);
 
 BENCHMARK_MAIN();
