@@ -4,23 +4,16 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "fuzz_check.h"
 #include "platform/bmp_layout.h"
 #include "platform/qt/image_convert.h"
 
-namespace {
-
-void check(bool ok, const char* what) {
-    if (!ok) throw std::logic_error(what);
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zefa;
+    using test::check;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     std::string error;
     const std::optional<Bitmap> b = qt::decode_bmp(bytes, error);

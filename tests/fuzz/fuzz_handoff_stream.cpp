@@ -4,22 +4,15 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 #include <string_view>
 
+#include "fuzz_check.h"
 #include "shell/copy_data_record.h"
 #include "shell/copy_data_stream.h"
 
-namespace {
-
-void check(bool ok, const char* what) {
-    if (!ok) throw std::logic_error(what);
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zefa;
+    using test::check;
     if (size == 0) return 0;
     // The first byte picks the piece sizes, the rest is what the socket delivers.
     const size_t piece = 1 + data[0] % 17;

@@ -3,17 +3,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "fuzz_check.h"
 #include "platform/uri_list.h"
 
 namespace {
-
-void check(bool ok, const char* what) {
-    if (!ok) throw std::logic_error(what);
-}
 
 std::string as_uri(const std::string& path) {
     static const char* const hex = "0123456789ABCDEF";
@@ -35,6 +31,7 @@ std::string as_uri(const std::string& path) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zefa;
+    using test::check;
     const std::string_view list(reinterpret_cast<const char*>(data), size);
     const std::vector<std::string> paths = local_paths_from_uri_list(list, "box");
     std::string again;

@@ -51,6 +51,11 @@ struct Harness {
     void ticks(int n = 1);
     // Runs the first tick (start-up) without a settings file unless one was written.
     void start() { ticks(1); }
+    // Starts with every setting at its default except AutoPlay 0: nothing plays by itself.
+    void start_idle() {
+        dir.write("ZEFA.cfg", settings_text({{40, "0"}}));
+        start();
+    }
 };
 
 } // namespace zefa::test

@@ -17,8 +17,7 @@ struct Commands : ::testing::Test {
     Harness h;
     Player& p = h.p();
     void SetUp() override {
-        h.dir.write("ZEFA.cfg", settings_text({{40, "0"}})); // no auto play
-        h.start();
+        h.start_idle();
         for (const char* n : {"a.avi", "b.avi", "c.avi"}) {
             h.dir.write(n, "x");
             p.list.ListBox1.push_back(h.dir.str() + n);

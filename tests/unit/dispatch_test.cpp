@@ -13,8 +13,7 @@ struct Dispatch : ::testing::Test {
     Harness h;
     Player& p = h.p();
     void SetUp() override {
-        h.dir.write("ZEFA.cfg", settings_text({{40, "0"}})); // no auto play
-        h.start();
+        h.start_idle();
         h.velmo.calls.clear();
         h.input.cursor_refreshes = 0;
     }

@@ -16,8 +16,7 @@ struct FailedStart : ::testing::Test {
     Harness h;
     Player& p = h.p();
     void SetUp() override {
-        h.dir.write("ZEFA.cfg", settings_text({{40, "0"}})); // no auto play
-        h.start();
+        h.start_idle();
         h.velmo.w = 320, h.velmo.h = 240;
     }
     std::string entry(size_t i) const { return p.list.ListBox1[i]; }

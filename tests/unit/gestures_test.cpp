@@ -11,8 +11,7 @@ struct Gestures : ::testing::Test {
     Harness h;
     Player& p = h.p();
     void SetUp() override {
-        h.dir.write("ZEFA.cfg", settings_text({{40, "0"}}));
-        h.start();
+        h.start_idle();
         p.view.window_size = {1024, 768};
         p.view.park_y = 769;
     }

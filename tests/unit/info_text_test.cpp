@@ -11,8 +11,7 @@ struct InfoText : ::testing::Test {
     Harness h;
     Player& p = h.p();
     void SetUp() override {
-        h.dir.write("ZEFA.cfg", settings_text({{40, "0"}}));
-        h.start();
+        h.start_idle();
         p.sh.view_mode = kViewFull;
         p.cfg.MauseVolume = 0; // the volume gesture shows texts of its own
         p.view.park_y = 769;

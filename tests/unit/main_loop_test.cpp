@@ -11,8 +11,7 @@ struct MainLoop : ::testing::Test {
     Harness h;
     Player& p = h.p();
     void SetUp() override {
-        h.dir.write("ZEFA.cfg", settings_text({{40, "0"}})); // no auto play
-        h.start();
+        h.start_idle();
         h.velmo.calls.clear();
     }
 };

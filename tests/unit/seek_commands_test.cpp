@@ -15,8 +15,7 @@ struct Seeking : ::testing::Test {
     Harness h;
     Player& p = h.p();
     void SetUp() override {
-        h.dir.write("ZEFA.cfg", settings_text({{40, "0"}})); // no auto play
-        h.start();
+        h.start_idle();
         p.sh.engine_kind = kEngineLibrary;
         p.list.play_state = 1;
         p.sh.paused = 0;

@@ -79,8 +79,7 @@ TEST(StartupBlock, CommandLinePathBecomesTheOnlyEntryEvenForPlaylists) {
 
 TEST(StartupBlock, AutoPlayOffRefreshesTheCursorInstead) {
     Harness h;
-    h.dir.write("ZEFA.cfg", settings_text({{40, "0"}}));
-    h.start();
+    h.start_idle();
     EXPECT_EQ(h.p().sh.switch_stage, 0);
     EXPECT_EQ(h.input.cursor_refreshes, 1);
 }

@@ -83,8 +83,7 @@ struct Layout : ::testing::Test {
     Harness h;
     Player& p = h.p();
     void SetUp() override {
-        h.dir.write("ZEFA.cfg", settings_text({{40, "0"}}));
-        h.start();
+        h.start_idle();
         h.screen.size = kXga;
         p.skin.el[kElFace].w = 300, p.skin.el[kElFace].h = 70;
     }
