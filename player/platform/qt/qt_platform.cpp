@@ -19,7 +19,6 @@
 #include <QWindow>
 #include <array>
 #include <cstdlib>
-#include <functional>
 
 #include "platform/qt/handoff_server.h"
 #include "platform/qt/image_convert.h"
@@ -118,6 +117,17 @@ struct QtPlatform::Impl final : qt::WindowSink {
     bool buttons_down() const;
     void release_grab();
     void update_cursor();
+
+    // Around every modal loop of ours: the pointer grab goes first, and the keys are
+    // forgotten afterwards. Qt drops the key events that reach a window the modal blocks, so a
+    // key released there would otherwise stay down, and the keyboard's latch with it.
+    struct ModalScope {
+        Impl& d;
+        explicit ModalScope(Impl& impl) : d(impl) { d.release_grab(); }
+        ~ModalScope() { d.keys.clear(); }
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+    };
 
     // qt::WindowSink
     void pointer_press(Win w, Qt::MouseButton b, QPoint p) override;
@@ -728,26 +738,8 @@ Size QtPlatform::screen_size() const {
 // DialogPort
 // ---------------------------------------------------------------------------------------
 
-namespace {
-
-// Around every modal loop of ours: the pointer grab goes first, and the keys are forgotten
-// afterwards. Qt drops the key events that reach a window the modal blocks, so a key released
-// there would otherwise stay down, and the keyboard's latch with it.
-class ModalScope {
-  public:
-    ModalScope(std::function<void()> before, qt::KeyTable& keys) : keys_(keys) { before(); }
-    ~ModalScope() { keys_.clear(); }
-    ModalScope(const ModalScope&) = delete;
-    ModalScope& operator=(const ModalScope&) = delete;
-
-  private:
-    qt::KeyTable& keys_;
-};
-
-} // namespace
-
 void QtPlatform::message_box(const std::string& utf8) {
-    const ModalScope modal([this] { d_->release_grab(); }, d_->keys);
+    const Impl::ModalScope modal(*d_);
     QMessageBox box(QMessageBox::Critical, QStringLiteral("VIVADO"), QString::fromUtf8(utf8),
                     QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
@@ -757,7 +749,7 @@ void QtPlatform::message_box(const std::string& utf8) {
 }
 
 std::optional<std::string> QtPlatform::open_file() {
-    const ModalScope modal([this] { d_->release_grab(); }, d_->keys);
+    const Impl::ModalScope modal(*d_);
     QFileDialog dialog(nullptr, QStringLiteral("開く"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -768,14 +760,14 @@ std::optional<std::string> QtPlatform::open_file() {
 }
 
 int QtPlatform::popup_menu(Menu m, Point p, int checked) {
-    const ModalScope modal([this] { d_->release_grab(); }, d_->keys);
+    const Impl::ModalScope modal(*d_);
     return qt::run_menu(m, QPoint(p.x, p.y), checked);
 }
 
 int QtPlatform::settings_dialog(DialogFields&) {
     // The dialog's controls come with the settings dialog itself; until then it opens empty
     // and is always cancelled.
-    const ModalScope modal([this] { d_->release_grab(); }, d_->keys);
+    const Impl::ModalScope modal(*d_);
     d_->dialog->exec();
     return 0;
 }
