@@ -15,15 +15,20 @@ constexpr int32_t kQuitWaitPasses = 12;
 // The command executor: the engine switch advances and the keys are read on every call; the
 // element commands run on every third call.
 void Player::pbt_chk() {
+    // A command may run a modal loop (a message box, a dialog, a menu), in which ticks and
+    // input arrive again: the executor does not start over inside its own pass.
+    if (sh.executor_busy) return;
+    sh.executor_busy = 1;
     advance_switch();
     poll_keys();
     if (sh.exec_countdown != 0) {
         --sh.exec_countdown;
         if (sh.exec_countdown < 0) sh.exec_countdown = 0;
-        return;
+    } else {
+        sh.exec_countdown = 2;
+        executor_pass();
     }
-    sh.exec_countdown = 2;
-    executor_pass();
+    sh.executor_busy = 0;
 }
 
 void Player::executor_pass() {

@@ -81,6 +81,7 @@ struct ShellState {
     int32_t failed_starts = 0;   // starts failed in a row since a medium played or a request
     int32_t real_seek_stage = 0; // the RealMedia seek sequence's step, 0 idle (seek commands)
     int32_t exec_countdown = 0;  // executor calls until the next pass (2, 1, 0)
+    int32_t executor_busy = 0;   // pbt_chk is running (a command's modal loop may call it)
     int32_t key_latch = 0;       // keyboard poll: bit 1 a key acted, bit 2 the volume changed
     int32_t aspect_pending = 0;  // an aspect menu choice waits for the executor
     int32_t quit_waits = 0;      // passes a quit has waited for the RealMedia control to stop

@@ -3,6 +3,7 @@
 // Fakes of the desktop ports: they keep the state a real desktop would and record calls.
 
 #include <cerrno>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -126,7 +127,11 @@ class FakeDialogs : public DialogPort {
     int settings_result = 0;                 // how the settings dialog closes
     std::vector<std::pair<Menu, int>> menus; // menus opened, with their ticked value
     int open_dialogs = 0, settings_dialogs = 0;
-    void message_box(const std::string& text) override { messages.push_back(text); }
+    std::function<void()> while_modal; // runs inside a message box, as a modal loop's events
+    void message_box(const std::string& text) override {
+        messages.push_back(text);
+        if (while_modal) while_modal();
+    }
     std::optional<std::string> open_file() override {
         ++open_dialogs;
         return open_result;

@@ -298,6 +298,13 @@ TEST_F(Commands, QuitSavesBothFilesAndClosesOnceTheCursorShows) {
 
 TEST_F(Commands, AFailedSaveSaysSoOnceAndLeavesThePlayerOpen) {
     std::filesystem::create_directory(h.dir.path() / "zefa.hen"); // nothing can replace it
+    // Ticks and keys keep arriving while the message box is up.
+    h.dialogs.while_modal = [&] {
+        for (int i = 0; i < 6; ++i) {
+            p.Timer1Timer();
+            p.FormKeyDown();
+        }
+    };
     press(kElQuit);
     EXPECT_FALSE(h.win.closed);
     EXPECT_EQ(p.skin.el[kElQuit].state, kIdle);
