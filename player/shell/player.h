@@ -137,6 +137,14 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     void zoom_menu();
     void set_child_width(Child c, int32_t w);
 
+    // --- pointer input on the main and panel windows (skin/pointer_input.cpp)
+    void main_mouse_down(Button b, Point p); // a panel press arrives here shifted down
+    bool hits(Element k, Point p) const;     // element k's rectangle in main coordinates
+    void panels_back(bool with_playlist);
+    void drag_window(Win w);
+    void panel_wheel(int32_t delta);
+    void panel_moved();
+
     // --- input from the desktop
     void FormKeyDown() override;
     void mouse_down(Win w, Button b, Point p) override;
