@@ -142,8 +142,10 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     bool hits(Element k, Point p) const;     // element k's rectangle in main coordinates
     void panels_back(bool with_playlist);
     void drag_window(Win w);
-    void panel_wheel(int32_t delta);
     void panel_moved();
+    // --- view window events (view/window_events.cpp)
+    void wheel_seek(int32_t delta); // the wheel over the video or the panel
+    void main_moved();
 
     // --- input from the desktop
     void FormKeyDown() override;

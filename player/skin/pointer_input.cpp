@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <initializer_list>
 
 #include "shell/player.h"
@@ -148,29 +147,6 @@ void Player::mouse_up(Win w, Button b, Point p) {
 
 void Player::mouse_move(Win w, Point p) {
     if (w == Win::Panel) skin.pointer_x = p.x;
-}
-
-// The wheel over the panel sets the fast-seek speed and holds forward or rewind for it.
-void Player::panel_wheel(int32_t delta) {
-    const bool windowed = normal_view(sh.view_mode);
-    const bool full = sh.view_mode == kViewFull || sh.view_mode == kViewFullPanel;
-    if ((cfg.WheelFlg1 != 0 || !windowed) && (cfg.WheelFlg2 != 0 || !full)) {
-        sh.seek_speed = std::clamp(sh.seek_speed + (delta > 0 ? 1 : -1), -5, 5);
-        if (sh.seek_speed == 0) {
-            sh.exec_countdown = 2;
-            skin.el[kElForward].state = kIdle;
-            skin.el[kElRewind].state = kIdle;
-        } else {
-            const bool forward = sh.seek_speed > 0;
-            skin.el[kElForward].state = forward ? kHeld : kIdle;
-            skin.el[kElRewind].state = forward ? kIdle : kHeld;
-        }
-    }
-    if (sh.seek_speed == 0) {
-        skin.el[kElForward].state = kIdle;
-        skin.el[kElRewind].state = kIdle;
-        sh.exec_countdown += 2;
-    }
 }
 
 // The playlist window follows the panel while it is dragged.
