@@ -26,6 +26,13 @@ void Player::playlist_mouse_up(Button /*b*/) {
     if (windowed && sh.hover_region == 3 && skin.panel_on_top == 0) panels_forward();
 }
 
+// Where the playlist window hangs: under the panel, at the skin's offset and size.
+Rect Player::playlist_under_panel() const {
+    const Rect panel = io.win.rect(Win::Panel);
+    return {panel.x + view.playlist_rect.x, panel.y + panel.h, view.playlist_rect.w,
+            view.playlist_rect.h};
+}
+
 void Player::panels_forward() {
     io.win.place(Win::Main, Stacking::NoTopMost,
                  {cfg.Window_x, cfg.Window_y, view.video_rect.w, view.video_rect.h}, true);
@@ -33,10 +40,7 @@ void Player::panels_forward() {
     // Out of the topmost band and back in puts the panel at its top.
     io.win.place(Win::Panel, Stacking::NoTopMost, panel, true);
     io.win.place(Win::Panel, Stacking::TopMost, panel, true);
-    io.win.place(Win::Playlist, Stacking::TopMost,
-                 {panel.x + view.playlist_rect.x, panel.y + panel.h, view.playlist_rect.w,
-                  view.playlist_rect.h},
-                 true);
+    io.win.place(Win::Playlist, Stacking::TopMost, playlist_under_panel(), true);
     skin.panel_on_top = 1;
 }
 

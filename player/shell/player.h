@@ -105,6 +105,7 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     void ListBox1DblClick(int32_t index); // the main window's hidden list
     // Lifts the panel and the playlist window above the main window.
     void panels_forward();
+    Rect playlist_under_panel() const;
     // The entry choice at each start: false with an empty playlist, else the path to start.
     bool choose_entry(std::string& path);
     // 1 when the extension (with its dot) is on DropFileType (which 0) or RealFileType (1).

@@ -38,10 +38,7 @@ void Player::panels_back(bool with_playlist) {
     const Rect panel = io.win.rect(Win::Panel);
     io.win.place(Win::Panel, Stacking::NoTopMost, panel, true);
     if (with_playlist)
-        io.win.place(Win::Playlist, Stacking::NoTopMost,
-                     {panel.x + view.playlist_rect.x, panel.y + panel.h, view.playlist_rect.w,
-                      view.playlist_rect.h},
-                     true);
+        io.win.place(Win::Playlist, Stacking::NoTopMost, playlist_under_panel(), true);
     const Rect main{cfg.Window_x, cfg.Window_y, view.video_rect.w, view.video_rect.h};
     io.win.place(Win::Main, Stacking::NoTopMost, main, true);
     io.win.place(Win::Main, cfg.AutoTop == 1 ? Stacking::TopMost : Stacking::NoTopMost, main, true);
@@ -151,13 +148,8 @@ void Player::mouse_move(Win w, Point p) {
 
 // The playlist window follows the panel while it is dragged.
 void Player::panel_moved() {
-    if (sh.started == 1) {
-        const Rect panel = io.win.rect(Win::Panel);
-        io.win.place(Win::Playlist, Stacking::TopMost,
-                     {panel.x + view.playlist_rect.x, panel.y + panel.h, view.playlist_rect.w,
-                      view.playlist_rect.h},
-                     true);
-    }
+    if (sh.started == 1)
+        io.win.place(Win::Playlist, Stacking::TopMost, playlist_under_panel(), true);
     io.win.focus_child(Child::Edit1);
 }
 
