@@ -11,7 +11,7 @@ packages=(
   gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-x gstreamer1.0-alsa
   libx11-dev libxi-dev libxtst-dev zlib1g-dev liblzma-dev
   fonts-ipafont-gothic
-  xvfb xauth xdotool x11-utils x11-apps imagemagick ffmpeg socat gdb binutils
+  xvfb xauth xdotool x11-utils x11-apps openbox imagemagick ffmpeg socat gdb binutils
 )
 
 missing=()

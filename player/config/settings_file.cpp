@@ -84,6 +84,7 @@ bool Player::CFG_DATA(int32_t mode) {
         } else if (n == kLineMainPanelY) {
             panel.y = *v;
             io.win.move(Win::Panel, {panel.x, panel.y});
+            sh.panel_follows_main = 0;
         } else {
             cfg.*f.int_member = *v;
         }

@@ -88,8 +88,12 @@ class InputPort {
     virtual void set_cursor_pos(Point p) = 0;
     virtual void show_cursor(bool visible) = 0;
     virtual void refresh_cursor() = 0; // arrow, then back to the default shape
-    virtual void capture(Win w) = 0;   // route pointer input to w
+    // Route pointer input to w. Never takes input meant for another program's windows.
+    virtual void capture(Win w) = 0;
     virtual void release_capture() = 0;
+    // True when the window at screen point p (the topmost one there, outlines considered) is
+    // one of this program's, not another program's or the desktop.
+    virtual bool own_window_at(Point p) const = 0;
     // True while the key or button with this virtual-key code is down, including presses
     // and releases outside the program's windows for the mouse buttons.
     virtual bool key_down(int vkey) const = 0;

@@ -46,6 +46,7 @@ class Player : public PlayerEvents, public RealPlayerEvents {
 
     // --- main loop (shell/main_loop.cpp, hover.cpp, info_text.cpp, gestures.cpp)
     void Timer1Timer() override;
+    bool foreign_window_at(Point p);
     void windowed_hover();
     void fullscreen_hover();
     void flash_hover();
@@ -124,6 +125,7 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     void GetMovieScreenSize(int32_t full);           // sets display_size
     void W_MK();                                     // Panel1's region and place
     void draw_flash_bar(int32_t width);
+    void hang_panel_under_main(int32_t view);
     void windowed_layout(int32_t view);   // views 0, 1 and 4
     void fullscreen_layout(int32_t view); // views 2 and 3
     void place_library_picture(Size picture);

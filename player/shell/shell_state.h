@@ -47,6 +47,9 @@ struct ShellState {
     std::string exe_dir;      // program folder with a trailing "/"; set at construction
     std::string command_path; // first command-line argument, empty when none
     int32_t started = 0;      // 1 once the first tick ran the start-up block
+    // 1 while the panel has no place of its own (none stored, not yet dragged): the windowed
+    // layouts hang it under the main window.
+    int32_t panel_follows_main = 1;
     std::optional<std::string> early_handoff; // the last path handed over before start-up
     int32_t tick_busy = 0;       // a tick is running (a modal dialog's loop must not re-enter)
     int32_t repaint_pending = 0; // the next tick only repaints the main window

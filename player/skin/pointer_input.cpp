@@ -51,6 +51,7 @@ void Player::drag_window(Win w) {
     skin.drag_active = 1;
     io.win.interactive_move(w);
     skin.drag_active = 0;
+    if (w == Win::Panel) sh.panel_follows_main = 0; // the user has given it its place
 }
 
 void Player::mouse_down(Win w, Button b, Point p) {

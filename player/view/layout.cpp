@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "shell/player.h"
 
 namespace zefa {
@@ -34,6 +36,7 @@ void Player::Vewset(int32_t v) {
     set_child_top(Child::Image5, view.park_y);
     set_child_top(Child::Edit1, view.park_y + 46);
 
+    if (sh.panel_follows_main && (v == kViewStart || v == kViewReturn)) hang_panel_under_main(v);
     const Rect panel = io.win.rect(Win::Panel);
     const SkinElement& e34 = skin.el[kElPlaylistPlace];
     if (v == kViewStart || v == kViewWindow || v == kViewReturn || v == kViewFullPanel) {
@@ -59,6 +62,18 @@ void Player::Vewset(int32_t v) {
         }
     }
     io.win.focus_child(Child::Edit1);
+}
+
+// Directly under the main window as this pass leaves it, and on the screen. Without a picture
+// the window has no height: the panel stays, except at start, where the window opens at its
+// start size.
+void Player::hang_panel_under_main(int32_t v) {
+    const int32_t main_h = v == kViewStart ? view.window_size.h : view.video_rect.h;
+    if (main_h <= 0) return;
+    const Rect panel = io.win.rect(Win::Panel);
+    const int64_t below = int64_t{cfg.Window_y} + main_h;
+    const int64_t lowest = std::max(int64_t{0}, int64_t{view.screen_size.h} - panel.h);
+    io.win.move(Win::Panel, {cfg.Window_x, static_cast<int32_t>(std::min(below, lowest))});
 }
 
 void Player::windowed_layout(int32_t v) {

@@ -1,10 +1,11 @@
-// The pointer: what reaches the core from the main and panel windows and the playlist, the
-// capture, and the interactive move.
+// The pointer: what reaches the core from the main and panel windows and the playlist, holds
+// that end once, and the interactive move.
 
 #include <QListView>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWindow>
+#include <climits>
 #include <gtest/gtest.h>
 
 #include "platform/qt/qt_platform.h"
@@ -76,6 +77,13 @@ TEST_F(PointerTest, WheelGivesOneStepPerNotchWithTheSignOfTheTurn) {
     wheel(Win::Panel, 120);
     EXPECT_EQ(events.only("wheel"), (Log{"wheel main 120", "wheel main -120", "wheel main -120",
                                          "wheel main 120", "wheel main 120", "wheel panel 120"}));
+
+    events.log.clear(); // wild deltas: a bounded number of steps, no overflow
+    wheel(Win::Main, INT_MIN);
+    wheel(Win::Main, INT_MAX);
+    EXPECT_EQ(events.only("wheel").size(), 20u);
+    EXPECT_EQ(events.only("wheel").front(), "wheel main -120");
+    EXPECT_EQ(events.only("wheel").back(), "wheel main 120");
 }
 
 TEST_F(PointerTest, PlaylistReportsReleasesAndDoubleClicksAfterSelecting) {
@@ -100,28 +108,36 @@ TEST_F(PointerTest, PlaylistReportsReleasesAndDoubleClicksAfterSelecting) {
     EXPECT_EQ(platform.playlist_selection(), -1) << "a new list starts without a selection";
 }
 
-TEST_F(PointerTest, CaptureRoutesToOneWindowAndIsAlwaysLetGo) {
+TEST_F(PointerTest, HoverTakesNoGrabAndEveryPressGetsOneRelease) {
     platform.capture(Win::Main);
-    EXPECT_EQ(QWidget::mouseGrabber(), platform.window(Win::Main));
     platform.capture(Win::Panel);
-    EXPECT_EQ(QWidget::mouseGrabber(), platform.window(Win::Panel));
-    platform.release_capture();
-    platform.release_capture();
-    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
-    // A window that is not on the screen takes no grab, and hiding one lets go.
-    platform.place(Win::Playlist, Stacking::Keep, {0, 333, 0, 0}, true);
-    platform.capture(Win::Playlist);
-    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
-    platform.capture(Win::Panel);
-    platform.set_region(Win::Panel, Region{});
-    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
-    {
-        QtPlatform other;
-        other.place(Win::Main, Stacking::Top, {0, 0, 320, 240}, true);
-        other.capture(Win::Main);
-        ASSERT_EQ(QWidget::mouseGrabber(), other.window(Win::Main));
-    }
-    EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "the grab ends with the platform";
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "hovering takes no other program's clicks";
+    EXPECT_TRUE(platform.own_window_at({10, 10}));
+    EXPECT_TRUE(platform.own_window_at({5, 300}));
+    EXPECT_FALSE(platform.own_window_at({700, 500}));
+
+    // A release without a press of ours is not the core's.
+    QTest::mouseRelease(handle(Win::Main), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_TRUE(events.log.empty());
+
+    // Pressed on the panel, released where none of our windows hears it: the next tick ends
+    // the hold, and the real release, should it come after all, is not delivered again.
+    QWindow elsewhere;
+    elsewhere.setGeometry(600, 0, 50, 50);
+    elsewhere.show();
+    QTest::mousePress(handle(Win::Panel), Qt::LeftButton, {}, QPoint(290, 10));
+    platform.release_capture(); // as the core does on a press: the press's own grab stays
+    QTest::mouseRelease(&elsewhere, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(clicks(), Log{"down panel left 290,10"});
+    platform.start_timer();
+    ASSERT_TRUE(test::pump_until([&] { return events.ticks > 0; }));
+    ASSERT_EQ(events.only("up").size(), 1u) << "the hold ended on the tick";
+    EXPECT_EQ(events.only("up")[0].rfind("up panel left ", 0), 0u);
+    QTest::mouseRelease(handle(Win::Panel), Qt::LeftButton, {}, QPoint(290, 10));
+    EXPECT_EQ(events.only("up").size(), 1u);
+
+    click(Win::Main, Qt::LeftButton, {5, 5});
+    EXPECT_EQ(events.only("up").back(), "up main left 5,5");
 }
 
 TEST_F(PointerTest, InteractiveMoveFollowsThePointerUntilReleaseAndEatsTheRelease) {

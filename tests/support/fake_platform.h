@@ -95,6 +95,7 @@ class FakeInput : public InputPort {
     int show_calls = 0, hide_calls = 0;
     CaptureTo captured = CaptureTo::None;
     std::vector<Point> warps;
+    std::vector<Rect> foreign; // other programs' windows stacked above ours
 
     Point cursor_pos() const override { return pos; }
     void set_cursor_pos(Point p) override {
@@ -110,6 +111,11 @@ class FakeInput : public InputPort {
         captured = w == Win::Panel ? CaptureTo::Panel : CaptureTo::Main;
     }
     void release_capture() override { captured = CaptureTo::None; }
+    bool own_window_at(Point p) const override {
+        for (const Rect& r : foreign)
+            if (p.x >= r.x && p.x < r.x + r.w && p.y >= r.y && p.y < r.y + r.h) return false;
+        return true;
+    }
     bool key_down(int vkey) const override { return down.count(vkey) != 0; }
 };
 

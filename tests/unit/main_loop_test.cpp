@@ -141,6 +141,15 @@ TEST_F(MainLoop, WindowedHoverFindsTheRegionAndRoutesCapture) {
     EXPECT_EQ(at(200, 300), 3);
     EXPECT_EQ(at(110, 110), 1);
 
+    // Another program's window over the video and the panel owns the pointer there.
+    h.input.foreign = {{100, 100, 150, 150}};
+    EXPECT_EQ(at(110, 110), 0);
+    EXPECT_EQ(h.input.captured, CaptureTo::None);
+    EXPECT_EQ(at(200, 200), 0);
+    EXPECT_EQ(at(300, 200), 2) << "the panel beside the other window is still ours";
+    h.input.foreign.clear();
+    EXPECT_EQ(at(110, 110), 1);
+
     p.sh.dialog_open = 1;
     EXPECT_EQ(at(5, 5), 1); // no test while a dialog is up
 }
@@ -163,6 +172,16 @@ TEST_F(MainLoop, FullScreenHoverCapturesForVideoOrPanel) {
     h.input.pos = {500, 100};
     h.ticks(1);
     EXPECT_EQ(p.sh.hover_region, 11);
+
+    // A window kept above the full-screen video (a notification, say) keeps its clicks.
+    h.input.foreign = {{400, 0, 200, 200}};
+    h.ticks(1);
+    EXPECT_EQ(p.sh.hover_region, 0);
+    EXPECT_EQ(h.input.captured, CaptureTo::None);
+    p.sh.view_mode = kViewFull;
+    h.ticks(1);
+    EXPECT_EQ(p.sh.hover_region, 0);
+    EXPECT_EQ(h.input.captured, CaptureTo::None);
 }
 
 TEST_F(MainLoop, FlashHoverUsesOnlyTheTitleStrip) {

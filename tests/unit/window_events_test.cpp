@@ -74,3 +74,63 @@ TEST_F(WindowEvents, DoubleClickHidesThePanelInsideThePictureAndBringsItBack) {
     p.double_click(Win::Main, {10, 10});
     EXPECT_EQ(p.sh.view_mode, kViewFullPanel);
 }
+
+namespace {
+
+// Where the panel opens: under the main window until it has a place of its own.
+// Starts the player on a clip, as from the command line, and lets it play.
+void play_clip(Harness& h) {
+    h.dir.write("clip.avi", "x");
+    h.player->sh.command_path = h.dir.str() + "clip.avi";
+    h.velmo.w = 320, h.velmo.h = 240, h.velmo.len = 60000;
+    h.start();
+    h.ticks(12);
+    ASSERT_EQ(h.player->sh.engine_kind, kEngineLibrary);
+}
+
+struct PanelPlace : ::testing::Test {
+    Harness h;
+    Player& p = h.p();
+    Rect panel() { return h.win.rects[Win::Panel]; }
+};
+
+} // namespace
+
+TEST_F(PanelPlace, AFirstRunHangsThePanelUnderTheVideoUntilTheUserDragsIt) {
+    play_clip(h);
+    const Rect main = h.win.rects[Win::Main];
+    ASSERT_GT(main.h, 0);
+    EXPECT_EQ(panel().x, main.x);
+    EXPECT_EQ(panel().y, main.y + main.h);
+    EXPECT_EQ(h.win.rects[Win::Playlist].y, panel().y + p.skin.el[kElPlaylistPlace].y);
+
+    p.cfg.Window_x = 600, p.cfg.Window_y = 700; // low on a 1024 × 768 screen
+    p.Vewset(kViewWindow);
+    EXPECT_EQ(panel().x, 600);
+    EXPECT_EQ(panel().y, 768 - panel().h) << "kept on the screen";
+    p.cfg.Window_x = 0, p.cfg.Window_y = 0;
+    p.sh.video_size = {0, 0}; // stopped: the window has no height, and the panel stays
+    p.Vewset(kViewWindow);
+    EXPECT_EQ(panel().x, 600);
+
+    h.input.down.insert(vk::LButton); // dragged by the user: the panel stays where it was put
+    p.drag_window(Win::Panel);
+    h.win.rects[Win::Panel].x = 40, h.win.rects[Win::Panel].y = 50;
+    p.Vewset(kViewWindow);
+    EXPECT_EQ(panel().x, 40);
+    EXPECT_EQ(panel().y, 50);
+}
+
+TEST_F(PanelPlace, AStoredPlaceIsUsedAsItStands) {
+    h.dir.write("ZEFA.cfg", settings_text({{27, "5"}, {28, "6"}}));
+    play_clip(h);
+    EXPECT_EQ(panel().x, 5);
+    EXPECT_EQ(panel().y, 6);
+}
+
+TEST_F(PanelPlace, AFileThatEndsBeforeThePanelLinesHasNoStoredPlace) {
+    h.dir.write("ZEFA.cfg", settings_text({{27, "5"}}, 28)); // no MainPanel_y line
+    play_clip(h);
+    const Rect main = h.win.rects[Win::Main];
+    EXPECT_EQ(panel().y, main.y + main.h);
+}

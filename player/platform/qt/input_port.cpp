@@ -3,12 +3,17 @@
 #include <QApplication>
 #include <QCursor>
 #include <QScreen>
+#include <algorithm>
 
 #include "platform/qt/qt_platform_impl.h"
 
 namespace zefa {
 
 namespace {
+
+constexpr int vk_bit(Button b) {
+    return b == Button::Left ? vk::LButton : b == Button::Right ? vk::RButton : vk::MButton;
+}
 
 std::optional<Button> to_button(Qt::MouseButton b) {
     switch (b) {
@@ -31,9 +36,25 @@ bool QtPlatform::Impl::is_ours(const QWidget* w) const {
     return false;
 }
 
-bool QtPlatform::Impl::buttons_down() const {
-    if (x_pointer.available()) return x_pointer.buttons() != 0;
-    return QGuiApplication::mouseButtons() != Qt::NoButton;
+int QtPlatform::Impl::real_buttons() const {
+    if (x_pointer.available()) return x_pointer.buttons();
+    const Qt::MouseButtons b = QGuiApplication::mouseButtons();
+    return (b & Qt::LeftButton ? vk::LButton : 0) | (b & Qt::RightButton ? vk::RButton : 0) |
+           (b & Qt::MiddleButton ? vk::MButton : 0);
+}
+
+void QtPlatform::Impl::sync_buttons() {
+    if (held == 0 || moving) return;
+    const int up = held & ~real_buttons();
+    if (up == 0) return;
+    // Released where no event of ours saw it (another client's grab, a lost event): the core
+    // still gets the release, once. Should the real one still be on its way, it is dropped.
+    const QPoint at = tops[index(held_on)].widget->mapFromGlobal(QCursor::pos());
+    for (const Button b : {Button::Left, Button::Right, Button::Middle}) {
+        if (!(up & vk_bit(b))) continue;
+        held &= ~vk_bit(b);
+        if (events) events->mouse_up(held_on, b, {at.x(), at.y()});
+    }
 }
 
 void QtPlatform::Impl::release_grab() {
@@ -52,30 +73,27 @@ void QtPlatform::Impl::update_cursor() {
 }
 
 void QtPlatform::Impl::pointer_press(Win w, Qt::MouseButton b, QPoint p) {
-    if (moving) return;
-    swallow_release = false;
-    if (const auto button = to_button(b); button && events)
-        events->mouse_down(w, *button, {p.x(), p.y()});
+    const auto button = to_button(b);
+    if (moving || !button) return;
+    held |= vk_bit(*button);
+    held_on = w;
+    if (events) events->mouse_down(w, *button, {p.x(), p.y()});
 }
 
 void QtPlatform::Impl::pointer_release(Win w, Qt::MouseButton b, QPoint p) {
-    if (moving) return;
-    if (swallow_release) {
-        swallow_release = false;
-        return;
-    }
-    if (const auto button = to_button(b); button && events)
-        events->mouse_up(w, *button, {p.x(), p.y()});
+    const auto button = to_button(b);
+    // Only the release of a press the core got: a move or the tick may have ended it already.
+    if (moving || !button || !(held & vk_bit(*button))) return;
+    held &= ~vk_bit(*button);
+    if (events) events->mouse_up(w, *button, {p.x(), p.y()});
 }
 
 void QtPlatform::Impl::pointer_double_click(Win w, Qt::MouseButton b, QPoint p) {
-    if (moving) return;
-    swallow_release = false;
     const auto button = to_button(b);
-    if (!button || !events) return;
+    if (moving || !button) return;
     // The second press of a double click is a press as well, after the double click.
-    if (*button == Button::Left) events->double_click(w, {p.x(), p.y()});
-    if (events) events->mouse_down(w, *button, {p.x(), p.y()});
+    if (*button == Button::Left && events) events->double_click(w, {p.x(), p.y()});
+    pointer_press(w, b, p);
 }
 
 void QtPlatform::Impl::pointer_move(Win w, QPoint p) {
@@ -87,9 +105,12 @@ void QtPlatform::Impl::wheel(Win w, int angle_y) {
     if (moving || angle_y == 0) return;
     // One step per notch (120); a fine-grained wheel or touch pad adds up to notches, and a
     // turn the other way starts afresh.
+    // Ten notches at most per event: the seek speed spans ten steps, and a wild delta from a
+    // device or a sender neither overflows the sum nor floods the core.
+    const int angle = std::clamp(angle_y, -1200, 1200);
     int& rest = wheel_rest[index(w)];
-    if ((rest > 0) != (angle_y > 0)) rest = 0;
-    rest += angle_y;
+    if ((rest > 0) != (angle > 0)) rest = 0;
+    rest += angle;
     while (rest >= 120 || rest <= -120) {
         const int step = rest > 0 ? 120 : -120;
         rest -= step;
@@ -125,18 +146,20 @@ void QtPlatform::refresh_cursor() {
     QGuiApplication::restoreOverrideCursor();
 }
 
-void QtPlatform::capture(Win w) {
-    QWidget* widget = d_->tops[index(w)].widget;
-    if (QWidget::mouseGrabber() == widget) return;
-    // A menu or a modal dialog owns the pointer while it is up; a move runs its own grab.
-    if (d_->moving || QApplication::activePopupWidget() || QApplication::activeModalWidget())
-        return;
-    if (!widget->isVisible()) return;
-    widget->grabMouse();
+void QtPlatform::capture(Win) {
+    // X already sends a held button's motion and release to the window it went down on (the
+    // press's own grab), which is all the player needs. A grab taken because the pointer hovers
+    // over our windows would also take the clicks of other programs' windows stacked above.
 }
 
 void QtPlatform::release_capture() {
+    // Ends only a grab of ours; the press's own grab stays, or its release would be lost.
     d_->release_grab();
+}
+
+bool QtPlatform::own_window_at(Point p) const {
+    // Asks the window system which window is topmost at p, shapes and frames considered.
+    return QGuiApplication::topLevelAt(QPoint(p.x, p.y)) != nullptr;
 }
 
 bool QtPlatform::key_down(int vkey) const {

@@ -148,6 +148,7 @@ QtPlatform::Impl::Impl() {
     timer.setInterval(50);
     timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer, &QTimer::timeout, [this] {
+        sync_buttons();
         if (events) events->Timer1Timer();
     });
 }

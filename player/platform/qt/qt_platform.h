@@ -72,6 +72,7 @@ class QtPlatform final : public WindowPort,
     void refresh_cursor() override;
     void capture(Win w) override;
     void release_capture() override;
+    bool own_window_at(Point p) const override;
     bool key_down(int vkey) const override;
 
     // ScreenPort

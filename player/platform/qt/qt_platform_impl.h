@@ -68,7 +68,9 @@ struct QtPlatform::Impl final : qt::WindowSink {
     void apply_child(Child c);
     void set_topmost(QWidget* widget, bool on);
     bool is_ours(const QWidget* w) const;
-    bool buttons_down() const;
+    int real_buttons() const; // buttons down now, as virtual-key bits
+    // Ends the holds whose release never reached us; the timer calls it before each tick.
+    void sync_buttons();
     void release_grab();
     void update_cursor();
 
@@ -117,8 +119,9 @@ struct QtPlatform::Impl final : qt::WindowSink {
 
     int cursor_count = 0; // ShowCursor's display count: the pointer shows while >= 0
     bool cursor_blank = false;
-    bool moving = false;          // an interactive move owns the pointer
-    bool swallow_release = false; // the release that ended a move is not the core's
+    bool moving = false; // an interactive move owns the pointer
+    int held = 0;        // buttons whose press the core got and whose release it did not yet
+    Win held_on = Win::Main;
     std::array<int, 4> wheel_rest{};
 };
 

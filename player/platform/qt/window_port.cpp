@@ -8,7 +8,7 @@
 
 #include "platform/qt/image_convert.h"
 #include "platform/qt/qt_platform_impl.h"
-#include "platform/qt/x_window_type.h"
+#include "platform/qt/x_window_manager.h"
 
 namespace zefa {
 
@@ -159,22 +159,29 @@ void QtPlatform::restore_app() {
 
 void QtPlatform::interactive_move(Win w) {
     QWidget* widget = d_->tops[index(w)].widget;
-    if (d_->moving || !widget->isVisible() || !d_->buttons_down()) return;
+    if (d_->moving || !widget->isVisible() || d_->real_buttons() == 0) return;
 
+    d_->moving = true;
+    // The release that ends the move is the move's, not the core's.
+    d_->held = 0;
+    // A window manager moves the window itself when it takes the request (it grabs the pointer
+    // for that); without one the window follows the pointer from here.
+    // (Qt's own startSystemMove tells the manager a wrong pointer position on X.)
+    const bool by_manager = qt::start_manager_move(*widget);
     const QPoint start_pointer = QCursor::pos();
     const QPoint start_pos = widget->pos();
-    d_->moving = true;
-    widget->grabMouse();
+    if (!by_manager) widget->grabMouse();
 
     QEventLoop loop;
     QTimer poll;
     poll.setInterval(10);
     // Polls the real buttons: the release may happen where no event of ours sees it.
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!d_->buttons_down() || !widget->isVisible()) {
+        if (d_->real_buttons() == 0 || !widget->isVisible()) {
             loop.quit();
             return;
         }
+        if (by_manager) return;
         const QPoint to = start_pos + (QCursor::pos() - start_pointer);
         if (to != widget->pos()) widget->move(to);
     });
@@ -184,8 +191,9 @@ void QtPlatform::interactive_move(Win w) {
 
     if (QWidget::mouseGrabber() == widget) widget->releaseMouse();
     d_->moving = false;
-    // Qt may not have seen the release yet; when it arrives it belongs to the move.
-    d_->swallow_release = QGuiApplication::mouseButtons() != Qt::NoButton;
+    // Where the manager let go: positions it reported while still dragging may have
+    // overridden what the core made of them.
+    if (by_manager) d_->moved(w);
 }
 
 void QtPlatform::close_main() {

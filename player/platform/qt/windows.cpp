@@ -10,7 +10,7 @@
 #include <QWindowStateChangeEvent>
 #include <algorithm>
 
-#include "platform/qt/x_window_type.h"
+#include "platform/qt/x_window_manager.h"
 #include "platform/uri_list.h"
 
 namespace zefa::qt {

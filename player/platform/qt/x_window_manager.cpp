@@ -1,4 +1,4 @@
-#include "platform/qt/x_window_type.h"
+#include "platform/qt/x_window_manager.h"
 
 #include <QGuiApplication>
 #include <QWidget>
@@ -37,11 +37,15 @@ void put_atoms(Display* dpy, Window w, Atom property, const std::vector<Atom>& a
                     static_cast<int>(atoms.size()));
 }
 
+Display* qt_display() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->display() : nullptr;
+}
+
 } // namespace
 
 void mark_utility_window(QWidget& top) {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display* dpy = x11 ? x11->display() : nullptr;
+    Display* dpy = qt_display();
     if (!dpy) return;
     const auto w = static_cast<Window>(top.winId());
 
@@ -63,6 +67,42 @@ void mark_utility_window(QWidget& top) {
     put_atoms(dpy, w, state_prop, states);
     // Before Qt's map request goes out on the shared connection.
     XFlush(dpy);
+}
+
+bool start_manager_move(QWidget& top) {
+    Display* dpy = qt_display();
+    if (!dpy) return false;
+    const Window root = DefaultRootWindow(dpy);
+    const Atom move_resize = XInternAtom(dpy, "_NET_WM_MOVERESIZE", False);
+    const std::vector<Atom> supported =
+        atom_list(dpy, root, XInternAtom(dpy, "_NET_SUPPORTED", False));
+    if (std::find(supported.begin(), supported.end(), move_resize) == supported.end()) return false;
+
+    Window root_back = 0, child = 0;
+    int x = 0, y = 0, wx = 0, wy = 0;
+    unsigned int mask = 0;
+    if (!XQueryPointer(dpy, root, &root_back, &child, &x, &y, &wx, &wy, &mask)) return false;
+    const long button = mask & Button1Mask   ? 1
+                        : mask & Button2Mask ? 2
+                        : mask & Button3Mask ? 3
+                                             : 0;
+    if (button == 0) return false;
+
+    // The press's own grab would keep the pointer from the manager.
+    XUngrabPointer(dpy, CurrentTime);
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = static_cast<Window>(top.winId());
+    e.xclient.message_type = move_resize;
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = x; // where the pointer is on the screen, as the manager must know
+    e.xclient.data.l[1] = y;
+    e.xclient.data.l[2] = 8; // _NET_WM_MOVERESIZE_MOVE
+    e.xclient.data.l[3] = button;
+    e.xclient.data.l[4] = 1; // asked for by an application
+    XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    XFlush(dpy);
+    return true;
 }
 
 } // namespace zefa::qt

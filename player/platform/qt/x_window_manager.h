@@ -1,6 +1,6 @@
 #pragma once
 
-// The X window properties that tell a desktop how to treat our secondary windows.
+// What we tell an X window manager: how to treat our secondary windows, and to move a window.
 
 class QWidget;
 
@@ -11,5 +11,10 @@ namespace zefa::qt {
 // show event): a window manager drops _NET_WM_STATE when a window is withdrawn. Does nothing
 // when Qt is not on X.
 void mark_utility_window(QWidget& top);
+
+// Asks the window manager to move the window with the button held now, from where the pointer
+// is (_NET_WM_MOVERESIZE); it takes the pointer until the button is released. False, with
+// nothing done, when no manager that moves windows runs, no button is held, or Qt is not on X.
+bool start_manager_move(QWidget& top);
 
 } // namespace zefa::qt
