@@ -78,6 +78,20 @@ kill "$counter"
 wait "$counter" 2>/dev/null || true
 passed=$((passed + 1))
 
+# Full screen (205, 111) and back with a right click, then the playlist button (65, 111) twice:
+# the video keeps its window (one made anew would leave the picture behind, black).
+click_panel 216 119 0 240
+wait_for_window "$ZEFA_PID" 1024 768 >/dev/null
+xdotool mousemove 500 300 click 3
+[ "$(wait_for_window "$ZEFA_PID" 320 240)" = "$main" ] || fail "full screen made the main window anew"
+click_panel 76 119 0 240
+sleep 0.7
+click_panel 76 119 0 240
+sleep 0.7
+[ "$(wait_for_window "$ZEFA_PID" 320 240)" = "$main" ] || fail "the playlist button made the main window anew"
+wait_for_motion 240 180 80 60 "after full screen and the playlist button"
+passed=$((passed + 1))
+
 # Stop (130, 86) ends the picture: the video window goes.
 click_panel 143 97 0 240
 sleep 1
@@ -138,12 +152,14 @@ E2E_PIDS+=($!)
 sleep 1
 write_settings Window_x=100 Window_y=50 MainPanel_x=500 MainPanel_y=300
 start_zefa "$ZEFA_MEDIA_DIR/clip.avi"
-# Framed by the manager, the windows are no longer the root's children: found by size alone.
+# Framed by the manager, the windows are no longer the root's children: a top-level window is
+# one the manager has given a WM_STATE.
+managed() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state'; }
 client_window() {
   local id tries=100
   while [ $tries -gt 0 ]; do
     for id in $(xdotool search --onlyvisible --pid "$ZEFA_PID" 2>/dev/null); do
-      has_size "$1" "$2" "$id" && is_not_dialog "$id" && { echo "$id"; return 0; }
+      has_size "$1" "$2" "$id" && managed "$id" && is_not_dialog "$id" && { echo "$id"; return 0; }
     done
     tries=$((tries - 1))
     sleep 0.1
@@ -151,8 +167,19 @@ client_window() {
   fail "no $1 x $2 window under the window manager"
 }
 main=$(client_window 320 240)
-wait_for_motion 340 230 80 60 "under the window manager"
-read -r x0 y0 <<<"$(window_pos "$main")"
+# Where the manager has finally put it (it may place a window anew when it is mapped again).
+settled_pos() {
+  local last= now tries=30
+  while now=$(window_pos "$1") && [ "$now" != "$last" ]; do
+    tries=$((tries - 1))
+    [ $tries -gt 0 ] || fail "the window does not come to rest"
+    last=$now
+    sleep 0.3
+  done
+  echo "$now"
+}
+read -r x0 y0 <<<"$(settled_pos "$main")"
+wait_for_motion $((x0 + 240)) $((y0 + 180)) 80 60 "under the window manager"
 drag $((x0 + 100)) $((y0 + 100)) 200 150
 wait_for_pos "$main" "$((x0 + 200)) $((y0 + 150))" "the video dragged under the window manager"
 # The move has ended: the panel's pause button works again.

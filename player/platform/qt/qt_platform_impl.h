@@ -66,7 +66,7 @@ struct QtPlatform::Impl final : qt::WindowSink {
     Rect rect(Win w) const;
     void apply(Win w);
     void apply_child(Child c);
-    void set_topmost(QWidget* widget, bool on);
+    void set_topmost(Win w, bool on);
     bool is_ours(const QWidget* w) const;
     int real_buttons() const; // buttons down now, as virtual-key bits
     // Ends the holds whose release never reached us; the timer calls it before each tick.

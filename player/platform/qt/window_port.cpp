@@ -38,9 +38,18 @@ void QtPlatform::Impl::apply_child(Child c) {
     ch.widget->setVisible(!ch.empty_region);
 }
 
-void QtPlatform::Impl::set_topmost(QWidget* widget, bool on) {
-    // Through the QWindow: QWidget::setWindowFlags would re-create the X window and lose
-    // the native children with it.
+void QtPlatform::Impl::set_topmost(Win w, bool on) {
+    QWidget* widget = tops[index(w)].widget;
+    if (w != Win::Dialog && qt::on_x()) {
+        // Kept out of Qt's flags: a changed stays-on-top flag makes Qt re-create the window,
+        // with the video's native window in it, the next time it is shown.
+        auto* top = static_cast<qt::TopWindow*>(widget);
+        if (top->stays_on_top() == on) return;
+        top->set_stays_on_top(on);
+        qt::set_stays_on_top(*top, on);
+        return;
+    }
+    // Through the QWindow: QWidget::setWindowFlags would re-create the window at once.
     if (QWindow* handle = widget->windowHandle()) handle->setFlag(Qt::WindowStaysOnTopHint, on);
     widget->overrideWindowFlags(on ? widget->windowFlags() | Qt::WindowStaysOnTopHint
                                    : widget->windowFlags() & ~Qt::WindowStaysOnTopHint);
@@ -77,11 +86,11 @@ void QtPlatform::place(Win w, Stacking s, Rect r, bool show) {
     if (show) t.wanted_visible = true;
     switch (s) {
     case Stacking::TopMost:
-        d_->set_topmost(widget, true);
+        d_->set_topmost(w, true);
         break;
     case Stacking::NoTopMost:
     case Stacking::Bottom:
-        d_->set_topmost(widget, false);
+        d_->set_topmost(w, false);
         break; // the bottom is never topmost
     case Stacking::Top:
     case Stacking::Keep:

@@ -127,6 +127,12 @@ void TopWindow::closeEvent(QCloseEvent* e) {
     sink_.closed(id_);
 }
 
+void TopWindow::showEvent(QShowEvent* e) {
+    // Before the map, where Qt has just written the window's states without this one.
+    if (above_) qt::set_stays_on_top(*this, true);
+    QWidget::showEvent(e);
+}
+
 PanelWindow::PanelWindow(WindowSink& sink, Qt::WindowFlags flags)
     : TopWindow(Win::Panel, sink, flags, true) {}
 

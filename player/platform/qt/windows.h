@@ -35,6 +35,9 @@ class TopWindow : public QWidget {
   public:
     TopWindow(Win id, WindowSink& sink, Qt::WindowFlags flags, bool reports_pointer);
     Win id() const { return id_; }
+    // Above ordinary windows (kept here on X, where Qt's flag is not used for it).
+    bool stays_on_top() const { return above_; }
+    void set_stays_on_top(bool on) { above_ = on; }
 
   protected:
     void mousePressEvent(QMouseEvent* e) override;
@@ -48,12 +51,14 @@ class TopWindow : public QWidget {
     void dropEvent(QDropEvent* e) override;
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
     WindowSink& sink_;
 
   private:
     Win id_;
     bool reports_pointer_;
+    bool above_ = false;
 };
 
 // The control panel shows the core's panel surface and nothing else.

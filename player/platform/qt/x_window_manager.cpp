@@ -44,6 +44,38 @@ Display* qt_display() {
 
 } // namespace
 
+bool on_x() {
+    return qt_display() != nullptr;
+}
+
+void set_stays_on_top(QWidget& top, bool on) {
+    Display* dpy = qt_display();
+    if (!dpy) return;
+    const auto w = static_cast<Window>(top.winId());
+    const Atom state_prop = XInternAtom(dpy, "_NET_WM_STATE", False);
+    const Atom above = XInternAtom(dpy, "_NET_WM_STATE_ABOVE", False);
+    XWindowAttributes attrs{};
+    const bool mapped = XGetWindowAttributes(dpy, w, &attrs) && attrs.map_state != IsUnmapped;
+    if (!mapped) {
+        std::vector<Atom> states = atom_list(dpy, w, state_prop);
+        states.erase(std::remove(states.begin(), states.end(), above), states.end());
+        if (on) states.push_back(above);
+        put_atoms(dpy, w, state_prop, states);
+    } else {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = w;
+        e.xclient.message_type = state_prop;
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = on ? 1 : 0; // _NET_WM_STATE_ADD or _REMOVE
+        e.xclient.data.l[1] = static_cast<long>(above);
+        e.xclient.data.l[3] = 1; // asked for by an application
+        XSendEvent(dpy, DefaultRootWindow(dpy), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    }
+    XFlush(dpy);
+}
+
 void mark_utility_window(QWidget& top) {
     Display* dpy = qt_display();
     if (!dpy) return;
