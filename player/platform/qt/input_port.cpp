@@ -44,7 +44,10 @@ int QtPlatform::Impl::real_buttons() const {
 }
 
 void QtPlatform::Impl::sync_buttons() {
-    if (held == 0 || moving) return;
+    // Not while one of our menus or dialogs runs its loop: the core hears of it afterwards.
+    if (held == 0 || moving || QApplication::activeModalWidget() ||
+        QApplication::activePopupWidget())
+        return;
     const int up = held & ~real_buttons();
     if (up == 0) return;
     // Released where no event of ours saw it (another client's grab, a lost event): the core
@@ -104,9 +107,9 @@ void QtPlatform::Impl::pointer_move(Win w, QPoint p) {
 void QtPlatform::Impl::wheel(Win w, int angle_y) {
     if (moving || angle_y == 0) return;
     // One step per notch (120); a fine-grained wheel or touch pad adds up to notches, and a
-    // turn the other way starts afresh.
-    // Ten notches at most per event: the seek speed spans ten steps, and a wild delta from a
-    // device or a sender neither overflows the sum nor floods the core.
+    // turn the other way starts afresh. Ten notches at most per event: the seek speed spans ten
+    // steps, and a wild delta from a device or a sender neither overflows the sum nor floods the
+    // core.
     const int angle = std::clamp(angle_y, -1200, 1200);
     int& rest = wheel_rest[index(w)];
     if ((rest > 0) != (angle > 0)) rest = 0;
