@@ -158,4 +158,21 @@ size_t remove_stale_temporaries(const std::string& folder,
     return removed;
 }
 
+std::vector<std::string> list_subfolders(const std::string& folder, size_t limit) {
+    std::vector<std::string> names;
+    DIR* d = opendir(folder.empty() ? "." : folder.c_str());
+    if (!d) return names;
+    while (const dirent* e = readdir(d)) {
+        if (names.size() >= limit) break;
+        const std::string_view name = e->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st {};
+        if (fstatat(dirfd(d), e->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode))
+            names.emplace_back(name);
+    }
+    closedir(d);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 } // namespace zefa

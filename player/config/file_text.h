@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zefa {
 
@@ -35,5 +36,9 @@ size_t remove_stale_temporaries(const std::string& folder,
                                 std::initializer_list<std::string_view> names);
 // True when the path names something whose attributes can be read.
 bool path_exists(const std::string& path);
+
+// The names of the folder's sub-folders (links to folders count), sorted by their bytes; at
+// most `limit` of them. Empty when the folder is missing or unreadable.
+std::vector<std::string> list_subfolders(const std::string& folder, size_t limit);
 
 } // namespace zefa

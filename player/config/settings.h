@@ -27,6 +27,13 @@ struct Settings {
 // the first tick, or never (the panel position comes from the panel window).
 enum class DefaultPhase { Create, Startup, None };
 
+// The settings dialog's control that shows and edits a field: EditN, CheckBoxN or ComboBoxN.
+struct DialogControl {
+    enum Kind : uint8_t { None, Edit, Check, Combo };
+    Kind kind = None;
+    uint8_t number = 0;
+};
+
 struct SettingField {
     const char* key; // with its "="
     int32_t Settings::*int_member;
@@ -34,7 +41,11 @@ struct SettingField {
     int32_t int_default;
     const char* str_default;
     DefaultPhase phase;
+    DialogControl control;
 };
+
+// The field a dialog control edits; nullptr for none.
+const SettingField* field_of(DialogControl::Kind kind, int number);
 
 constexpr size_t kSettingCount = 43;
 extern const std::array<SettingField, kSettingCount> kSettingFields; // in file order
@@ -47,6 +58,12 @@ void apply_setting_defaults(Settings& s, DefaultPhase phase);
 
 // The ten wheel steps' defaults (WheelFF1..5, then WheelREW1..5), for the dialog's reset.
 std::array<int32_t, 10> wheel_step_defaults();
+
+// DropFileType's and RealFileType's defaults, which the dialog's extension reset shows.
+struct ExtensionTexts {
+    std::string drop, real;
+};
+ExtensionTexts extension_defaults();
 
 // Volume as the engines take it: a hand-edited value outside 0..100 stops at the nearer end.
 int16_t volume_percent(int32_t volume);

@@ -71,6 +71,8 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     void open_command();
     void settings_command(); // config/settings_dialog.cpp
     void apply_settings_dialog();
+    void f3_init();
+    int chosen_item(int combo) const;
     void show_seek_edits();
     // --- seeking (shell/seek_commands.cpp)
     void seek_command(); // forward, rewind or a seek-bar click

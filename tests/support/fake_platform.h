@@ -146,8 +146,12 @@ class FakeDialogs : public DialogPort {
         menus.emplace_back(m, checked);
         return popup_result;
     }
-    int settings_dialog(DialogFields&) override {
+    DialogFields settings_shown;                      // the fields as the dialog opened
+    std::function<void(DialogFields&)> settings_user; // what the user does in the dialog
+    int settings_dialog(DialogFields& fields) override {
         ++settings_dialogs;
+        settings_shown = fields;
+        if (settings_user) settings_user(fields);
         return settings_result;
     }
 };

@@ -35,7 +35,8 @@ TEST(StartupBlock, RunsOnceOnTheFirstTickAndShowsTheWindows) {
     Player& p = h.p();
     EXPECT_EQ(p.sh.started, 1);
     EXPECT_EQ(p.cfg.SkinName, "Default01");
-    EXPECT_EQ(p.cfg.DropFileType, ".mpg.mpeg.mp3.avi.wav.mov.rm.swf;");
+    EXPECT_EQ(p.cfg.DropFileType,
+              ".mpg.mpeg.mp3.avi.wav.mov.rm.swf.mp4.m4v.m4a.mkv.webm.ogg.ogv.oga.opus.flac;");
     EXPECT_EQ(p.cfg.AutoPlay, 1);
     EXPECT_EQ(p.dlg.edit[1], "5000");
     EXPECT_EQ(p.dlg.edit[3], "-1000");
