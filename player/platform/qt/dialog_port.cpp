@@ -35,12 +35,16 @@ int QtPlatform::popup_menu(Menu m, Point p, int checked) {
     return qt::run_menu(m, QPoint(p.x, p.y), checked);
 }
 
-int QtPlatform::settings_dialog(DialogFields&) {
-    // The dialog's controls come with the settings dialog itself; until then it opens empty
-    // and is always cancelled.
+int QtPlatform::settings_dialog(DialogFields& fields) {
     const Impl::ModalScope modal(*d_);
-    d_->dialog->exec();
-    return 0;
+    d_->settings_form->show_fields(fields);
+    // Above a main window that stays on top, even if something lowered the dialog meanwhile.
+    d_->set_topmost(Win::Dialog, true);
+    d_->dialog->move(222, 175);
+    const int result = d_->dialog->exec();
+    // Also after a cancel: the core decides what of the fields it keeps.
+    d_->settings_form->read_fields(fields);
+    return result;
 }
 
 } // namespace zefa

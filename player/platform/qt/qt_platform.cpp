@@ -47,8 +47,10 @@ QtPlatform::Impl::Impl() {
     dialog = std::make_unique<QDialog>();
     dialog->setWindowTitle(QStringLiteral("設定"));
     dialog->setFont(japanese_font(false, 12, false));
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true); // before it has a window to re-create
+    settings_form = std::make_unique<qt::SettingsForm>(*dialog); // sizes it, 565 x 331
     dialog->move(222, 175);
-    dialog->resize(573, 358);
     dialog->winId();
 
     panel = std::make_unique<qt::PanelWindow>(*this, frameless);

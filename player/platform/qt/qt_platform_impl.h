@@ -17,6 +17,7 @@
 #include "platform/qt/handoff_server.h"
 #include "platform/qt/key_table.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/settings_form.h"
 #include "platform/qt/windows.h"
 #include "platform/qt/x_pointer.h"
 
@@ -101,6 +102,7 @@ struct QtPlatform::Impl final : qt::WindowSink {
     // Created in the designed order: main, dialog, panel, playlist.
     std::unique_ptr<qt::TopWindow> main;
     std::unique_ptr<QDialog> dialog;
+    std::unique_ptr<qt::SettingsForm> settings_form; // the dialog's controls
     std::unique_ptr<qt::PanelWindow> panel;
     std::unique_ptr<qt::PlaylistWindow> playlist;
     std::array<Top, 4> tops;
