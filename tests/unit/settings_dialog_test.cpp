@@ -18,6 +18,7 @@ struct SettingsDialog : ::testing::Test {
         for (const char* skin : {"Default01", "Default02", "Blue"})
             std::filesystem::create_directories(h.dir.path() / "Skin" / skin);
         h.dir.write("Skin/readme.txt", "not a skin");
+        std::filesystem::create_directories(h.dir.path() / "Skin" / "\xff\xfe"); // not UTF-8
         h.start_idle();
         h.dialogs.settings_result = 1;
     }
@@ -39,7 +40,8 @@ TEST_F(SettingsDialog, OpensWithTheStoredValuesAndTheSkinFolders) {
     p.cfg.MaskMode = 1, p.cfg.AutoTop = 0, p.cfg.U_Mask = 25, p.cfg.R_Mask = 26;
     p.cfg.FlashQuality = 4, p.cfg.FlashScale = -1, p.cfg.AutoPlay = 1;
     open(0);
-    EXPECT_EQ(shown().combo_items[1], (std::vector<std::string>{"Blue", "Default01", "Default02"}));
+    EXPECT_EQ(shown().combo_items[1],
+              (std::vector<std::string>{"Blue", "Default01", "Default02", "\xff\xfe"}));
     EXPECT_EQ(shown().combo_index[1], 2);
     EXPECT_TRUE(shown().check[6]);
     EXPECT_FALSE(shown().check[1]);
