@@ -10,7 +10,7 @@ start_x
 write_settings Window_x=0 Window_y=0 MainPanel_x=0 MainPanel_y=300 SkinName=Default01
 start_zefa "$ZEFA_MEDIA_DIR/clip.avi"
 main=$(wait_for_window "$ZEFA_PID" 320 240)
-wait_for_window "$ZEFA_PID" 320 130 >/dev/null
+panel=$(wait_for_window "$ZEFA_PID" 320 130)
 wait_for_motion 240 180 80 60 "the clip"
 
 # The gear (117, 111 in Default01).
@@ -18,7 +18,14 @@ xdotool mousemove 128 419 click 1
 dialog=$(wait_for_dialog "$ZEFA_PID")
 [ "$(window_pos "$dialog")" = "222 175" ] || fail "the dialog is at $(window_pos "$dialog")"
 [ "$(window_size "$dialog")" = "565 331" ] || fail "the dialog is $(window_size "$dialog")"
+# Above the windows the player raised since it was made (xwininfo lists the root's children
+# from the top down).
 sleep 0.5
+stacking=$(xwininfo -root -children | grep -o '^ *0x[0-9a-f]*' | tr -d ' ')
+place_of() { grep -n -x "$(printf '0x%x' "$1")" <<<"$stacking" | cut -d: -f1; }
+for id in "$main" "$panel"; do
+  [ "$(place_of "$dialog")" -lt "$(place_of "$id")" ] || fail "window $id stacks above the dialog"
+done
 if [ -n "${ZEFA_ARTEFACTS:-}" ]; then
   mkdir -p "$ZEFA_ARTEFACTS"
   xwd -root -silent | "$CONVERT" xwd:- -crop 565x331+222+175 +repage "$ZEFA_ARTEFACTS/settings_dialog.png"

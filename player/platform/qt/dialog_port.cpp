@@ -41,6 +41,9 @@ int QtPlatform::settings_dialog(DialogFields& fields) {
     // Above a main window that stays on top, even if something lowered the dialog meanwhile.
     d_->set_topmost(Win::Dialog, true);
     d_->dialog->move(222, 175);
+    // Mapping an X window does not restack it: the dialog, made before the windows the player
+    // raised since, would open below them.
+    d_->dialog->raise();
     const int result = d_->dialog->exec();
     // Also after a cancel: the core decides what of the fields it keeps.
     d_->settings_form->read_fields(fields);
