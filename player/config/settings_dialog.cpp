@@ -5,6 +5,7 @@
 #include "config/int_conv.h"
 #include "shell/flash_settings.h"
 #include "shell/player.h"
+#include "skin/skin_file.h"
 
 namespace zefa {
 
@@ -138,8 +139,17 @@ void Player::apply_settings_dialog() {
 
     const int skin_item = chosen_item(kComboSkin);
     if (skin_item >= 0 && dlg.combo_items[kComboSkin][skin_item] != cfg.SkinName) {
-        cfg.SkinName = dlg.combo_items[kComboSkin][skin_item];
-        load_skin(cfg.SkinName);
+        // A skin that does not load leaves the one in use, and its name, as they were: a half
+        // loaded skin would leave the panel without pictures, now and at every later start.
+        const SkinTable table = skin.el;
+        Bitmap picture = skin.skin_bitmap, surface = skin.panel_surface;
+        if (load_skin(dlg.combo_items[kComboSkin][skin_item])) {
+            cfg.SkinName = dlg.combo_items[kComboSkin][skin_item];
+        } else {
+            skin.el = table;
+            skin.skin_bitmap = std::move(picture);
+            skin.panel_surface = std::move(surface);
+        }
         Vewset(sh.view_mode);
     }
 

@@ -115,7 +115,7 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     int32_t ext_chk(int32_t which, const std::string& ext);
 
     // --- skin and panel
-    void load_skin(const std::string& name);
+    bool load_skin(const std::string& name); // false: the message has been shown
     void W_MK0(); // panel size and outline from the skin
     void put_ch();
     void title_layout(const std::string& text); // the title strip the panel scrolls

@@ -24,11 +24,11 @@ std::optional<std::string> read_table(const std::string& path, SkinTable& table)
 
 } // namespace
 
-void Player::load_skin(const std::string& name) {
+bool Player::load_skin(const std::string& name) {
     const std::string folder = sh.exe_dir + "Skin/" + name + "/";
     if (std::optional<std::string> error = read_table(folder + "main.da1", skin.el)) {
         io.dialogs.message_box(*error); // old pictures, size and outline stay
-        return;
+        return false;
     }
 
     skin.skin_bitmap = Bitmap();
@@ -37,7 +37,7 @@ void Player::load_skin(const std::string& name) {
     std::optional<Bitmap> picture = io.images.load_bmp(folder + "main.bmp", error);
     if (!picture) {
         io.dialogs.message_box(error);
-        return;
+        return false;
     }
     skin.skin_bitmap = std::move(*picture);
 
@@ -50,6 +50,7 @@ void Player::load_skin(const std::string& name) {
 
     title_layout("  ");
     W_MK0();
+    return true;
 }
 
 void Player::W_MK0() {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "harness.h"
+#include "skin/skin_file.h"
 
 using namespace zefa;
 using namespace zefa::test;
@@ -19,6 +20,7 @@ struct SettingsDialog : ::testing::Test {
             std::filesystem::create_directories(h.dir.path() / "Skin" / skin);
         h.dir.write("Skin/readme.txt", "not a skin");
         std::filesystem::create_directories(h.dir.path() / "Skin" / "\xff\xfe"); // not UTF-8
+        h.images.pictures[h.dir.str() + "Skin/Default02/main.bmp"] = Bitmap(1, 1, 0xFFFFFF);
         h.start_idle();
         h.dialogs.settings_result = 1;
     }
@@ -152,6 +154,21 @@ TEST_F(SettingsDialog, TheSkinReloadsOnlyWhenTheChoiceDiffersExactly) {
     open(1, [](DialogFields& f) { f.combo_index[1] = 2; });
     EXPECT_EQ(p.cfg.SkinName, "Default02");
     EXPECT_EQ(h.images.loads, loads + 2);
+}
+
+TEST_F(SettingsDialog, ASkinThatDoesNotLoadLeavesTheOneInUse) {
+    h.dir.write("Skin/Default01/main.da1", "Panel=0,0,1,1\r\n");
+    ASSERT_TRUE(p.load_skin("Default01"));
+    ASSERT_FALSE(p.skin.panel_surface.empty());
+    h.dir.write("Skin/Blue/main.da1", "Panel=0,0,50,20\r\n"); // and no main.bmp
+    const SkinTable table = p.skin.el;
+    const Bitmap picture = p.skin.skin_bitmap;
+    open(1, [](DialogFields& f) { f.combo_index[1] = 0; }); // Blue
+    ASSERT_EQ(h.dialogs.messages.size(), 1u);
+    EXPECT_EQ(p.cfg.SkinName, "Default01");
+    EXPECT_EQ(p.skin.el[kElFace].w, table[kElFace].w);
+    EXPECT_EQ(p.skin.skin_bitmap.width(), picture.width());
+    EXPECT_FALSE(p.skin.panel_surface.empty());
 }
 
 TEST_F(SettingsDialog, TypedComboTextStoresOnlyWhatNamesAnItem) {
