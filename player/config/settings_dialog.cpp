@@ -18,20 +18,26 @@ constexpr size_t kMaxSkinFolders = 10000;
 // The fixed items of combo boxes 2..8: the four mask boxes offer "0".."25" (the index is the
 // percentage), the Flash boxes the property names (the index is the setting).
 std::vector<std::string> fixed_items(int combo) {
+    std::vector<std::string> items;
     switch (combo) {
     case kComboQuality:
-        return {"Low", "High", "AutoLow", "AutoHigh", "Best"};
+        for (int32_t q = 0; q <= 4; ++q)
+            items.emplace_back(flash_quality_name(q));
+        break;
     case kComboScale:
-        return {"ShowAll", "NoBorder", "ExactFit", "NoScale"};
+        for (int32_t v = 0; const char* name = flash_scale_name(v); ++v)
+            items.emplace_back(name);
+        break;
     case kComboWindow:
-        return {"Window", "Opaque", "Transparent"};
-    default: {
-        std::vector<std::string> percent;
+        for (int32_t v = 0; const char* name = flash_wmode_name(v); ++v)
+            items.emplace_back(name);
+        break;
+    default:
         for (int i = 0; i <= 25; ++i)
-            percent.push_back(std::to_string(i));
-        return percent;
+            items.push_back(std::to_string(i));
+        break;
     }
-    }
+    return items;
 }
 
 bool same_ignoring_case(std::string_view a, std::string_view b) {
