@@ -155,6 +155,7 @@ void Player::apply_settings_dialog() {
             skin.el = table;
             skin.skin_bitmap = std::move(picture);
             skin.panel_surface = std::move(surface);
+            skin.panel_trace = {};
         }
         Vewset(sh.view_mode);
     }

@@ -41,4 +41,12 @@ class Bitmap {
     std::vector<uint32_t> pixels_;
 };
 
+// The smallest rectangle outside which `after` equals `before`, looking only within `within`
+// (all of `after` by default): empty when they are equal there, the whole of `after` when their
+// sizes differ.
+Rect changed_area(const Bitmap& before, const Bitmap& after,
+                  Rect within = {0, 0, INT32_MAX, INT32_MAX});
+// The smallest rectangle holding both; an empty one adds nothing.
+Rect bounding_union(Rect a, Rect b);
+
 } // namespace zefa

@@ -74,8 +74,9 @@ class WindowPort {
     // Native window id of Panel1 for the playback library (X11 window id; 0 when none).
     virtual uintptr_t native_handle(Child c) = 0;
 
-    // The panel window shows this surface from its top-left corner.
-    virtual void draw_panel(const Bitmap& surface) = 0;
+    // The panel window shows this surface from its top-left corner. Only `changed` differs from
+    // what it was given last time (a window that holds no picture of this size takes it all).
+    virtual void draw_panel(const Bitmap& surface, Rect changed) = 0;
     // The playlist window's list of names.
     virtual void set_playlist_items(const std::vector<std::string>& names) = 0;
     virtual int playlist_selection() const = 0; // -1 when nothing is selected

@@ -21,13 +21,33 @@ Span clip(int64_t len, int64_t d, int64_t dsize) {
     return {std::max<int64_t>(0, -d), std::min<int64_t>(len, dsize - d)};
 }
 
+WriteLog* g_write_log = nullptr;
+
 } // namespace
+
+WriteLog::WriteLog(const Bitmap& target, std::vector<Rect>& rects)
+    : target_(target), rects_(rects), outer_(g_write_log) {
+    g_write_log = this;
+}
+
+WriteLog::~WriteLog() {
+    g_write_log = outer_;
+}
+
+// Called with a rectangle already clipped to dst, so it fits 32 bits.
+void note_write(const Bitmap& dst, int64_t x, int64_t y, int64_t w, int64_t h) {
+    for (WriteLog* log = g_write_log; log; log = log->outer_)
+        if (&log->target_ == &dst)
+            log->rects_.push_back({static_cast<int32_t>(x), static_cast<int32_t>(y),
+                                   static_cast<int32_t>(w), static_cast<int32_t>(h)});
+}
 
 void copy_clipped(Bitmap& dst, int64_t dx, int64_t dy, int64_t w, int64_t h, const Bitmap& src,
                   int64_t sx, int64_t sy, Bitmap::Rop rop) {
     const Span xs = clip(w, dx, dst.width(), sx, src.width());
     const Span ys = clip(h, dy, dst.height(), sy, src.height());
     if (xs.empty() || ys.empty()) return;
+    note_write(dst, dx + xs.lo, dy + ys.lo, xs.hi - xs.lo, ys.hi - ys.lo);
     // Everything is now inside both bitmaps, so it fits 32 bits.
     dst.blit(static_cast<int32_t>(dx + xs.lo), static_cast<int32_t>(dy + ys.lo),
              static_cast<int32_t>(xs.hi - xs.lo), static_cast<int32_t>(ys.hi - ys.lo), src,
@@ -38,6 +58,7 @@ void and_clipped(Bitmap& dst, int64_t dx, int64_t dy, int64_t w, int64_t h, cons
                  int64_t sx, int64_t sy) {
     const Span xd = clip(w, dx, dst.width()), yd = clip(h, dy, dst.height());
     if (xd.empty() || yd.empty()) return;
+    note_write(dst, dx + xd.lo, dy + yd.lo, xd.hi - xd.lo, yd.hi - yd.lo);
     const Span xs = clip(w, dx, dst.width(), sx, src.width());
     const Span ys = clip(h, dy, dst.height(), sy, src.height());
     for (int64_t j = yd.lo; j < yd.hi; ++j) {

@@ -33,6 +33,7 @@ bool Player::load_skin(const std::string& name) {
 
     skin.skin_bitmap = Bitmap();
     skin.panel_surface = Bitmap();
+    skin.panel_trace = {};
     std::string error;
     std::optional<Bitmap> picture = io.images.load_bmp(folder + "main.bmp", error);
     if (!picture) {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 
 #include "shell/player.h"
@@ -90,17 +91,57 @@ void draw_buttons(Player& p) {
 
 } // namespace
 
+// The panel is redrawn every other tick and mostly unchanged: the face goes back only where the
+// last redraw drew over it, and only what differs from what the window shows is handed to it.
 void Player::put_ch() {
     if (skin.panel_busy) return;
     skin.panel_busy = 1;
     const SkinElement& e0 = skin.el[kElFace];
-    copy_clipped(skin.panel_surface, e0.x, e0.y, e0.w, e0.h, skin.skin_bitmap, 0, 0);
-    draw_buttons(*this);
-    draw_digit_displays(*this);
-    draw_seek_bar(*this);
-    draw_volume_slider(*this);
-    draw_title(*this);
-    io.win.draw_panel(skin.panel_surface);
+    Bitmap& surface = skin.panel_surface;
+    PanelTrace& trace = skin.panel_trace;
+    const bool whole = !trace.valid || trace.face != skin.skin_bitmap.pixels().data() ||
+                       trace.surface != surface.pixels().data() ||
+                       trace.shown.width() != surface.width() ||
+                       trace.shown.height() != surface.height();
+    std::vector<Rect> touched = std::move(trace.drawn);
+    trace.drawn.clear();
+    if (whole) {
+        copy_clipped(surface, e0.x, e0.y, e0.w, e0.h, skin.skin_bitmap, 0, 0);
+    } else {
+        for (const Rect& r : touched) {
+            // The face copy's own mapping, surface (e0.x + i, e0.y + j) from picture (i, j),
+            // limited to the face's rectangle as the whole copy is.
+            const int64_t x0 = std::max<int64_t>(r.x, e0.x), y0 = std::max<int64_t>(r.y, e0.y);
+            const int64_t x1 = std::min<int64_t>(int64_t{r.x} + r.w, int64_t{e0.x} + e0.w);
+            const int64_t y1 = std::min<int64_t>(int64_t{r.y} + r.h, int64_t{e0.y} + e0.h);
+            if (x0 < x1 && y0 < y1)
+                copy_clipped(surface, x0, y0, x1 - x0, y1 - y0, skin.skin_bitmap, x0 - e0.x,
+                             y0 - e0.y);
+        }
+    }
+    {
+        const WriteLog log(surface, trace.drawn);
+        draw_buttons(*this);
+        draw_digit_displays(*this);
+        draw_seek_bar(*this);
+        draw_volume_slider(*this);
+        draw_title(*this);
+    }
+    trace.valid = true;
+    trace.face = skin.skin_bitmap.pixels().data();
+    trace.surface = surface.pixels().data();
+
+    Rect changed;
+    if (whole) {
+        changed = changed_area(trace.shown, surface);
+        trace.shown = surface;
+    } else {
+        touched.insert(touched.end(), trace.drawn.begin(), trace.drawn.end());
+        for (const Rect& r : touched)
+            changed = bounding_union(changed, changed_area(trace.shown, surface, r));
+        trace.shown.blit(changed.x, changed.y, changed.w, changed.h, surface, changed.x, changed.y);
+    }
+    if (changed.w > 0 && changed.h > 0) io.win.draw_panel(surface, changed);
     skin.panel_busy = 0;
 }
 

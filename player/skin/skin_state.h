@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "platform/bitmap.h"
 #include "skin/elements.h"
@@ -18,10 +19,21 @@ struct SkinElement {
 
 constexpr size_t kSkinElements = 50;
 
+// What the panel redraw needs to touch only what changes: the surface is the face with the
+// last redraw's drawings over it, and `shown` what the panel window was last given.
+struct PanelTrace {
+    bool valid = false;         // false: the next redraw starts from the whole face
+    const void* face = nullptr; // the face and surface it was valid for
+    const void* surface = nullptr;
+    std::vector<Rect> drawn; // where the last redraw drew over the face
+    Bitmap shown;
+};
+
 struct SkinState {
     std::array<SkinElement, kSkinElements> el{}; // the layout table and each element's state
     Bitmap skin_bitmap;       // main.bmp: layer 0 the face, 1 lit, 2 pressed (load_skin)
     Bitmap panel_surface;     // what the panel window shows; put_ch composes it
+    PanelTrace panel_trace;   // put_ch's own; reset whenever face or surface are replaced
     Bitmap title_strip;       // the scrolling title, drawn once per title (title_layout)
     int32_t title_width = 0;  // width of the title text in the strip
     int32_t title_gap = 0;    // blank run between two copies of the title

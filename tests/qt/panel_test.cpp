@@ -68,25 +68,41 @@ TEST_F(PanelTest, TheWindowIsShapedByTheSkinAndReshapedByASwitch) {
     EXPECT_TRUE(panel()->mask().contains(QPoint(56, 56)));
 }
 
-TEST_F(PanelTest, ShowsTheComposedSurfaceInsideTheOutline) {
+// Only what changed since the last redraw goes to the window: after each change (the time, the
+// pause lamp, another skin of another size) the window still shows the whole surface.
+TEST_F(PanelTest, ShowsTheComposedSurfaceInsideTheOutlineAfterEveryChange) {
+    const auto expect_shown = [this](const char* step) {
+        test::settle();
+        const QImage shown = panel()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const Bitmap& surface = player->skin.panel_surface;
+        ASSERT_EQ(shown.size(), QSize(surface.width(), surface.height())) << step;
+        int compared = 0;
+        for (int y = 0; y < surface.height(); ++y)
+            for (int x = 0; x < surface.width(); ++x)
+                if (panel()->mask().contains(QPoint(x, y))) {
+                    ASSERT_EQ(shown.pixel(x, y) & 0xFFFFFF, surface.pixel(x, y))
+                        << step << " " << x << "," << y;
+                    ++compared;
+                }
+        EXPECT_GT(compared, surface.width() * surface.height() / 2) << step;
+    };
     player->load_skin("Default01");
     platform.show(Win::Panel, true);
     player->list.play_state = 1;
     player->sh.paused = 0;
     player->sh.media_pos = 3723000;
     player->put_ch();
-    test::settle();
-    const QImage shown = panel()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const Bitmap& surface = player->skin.panel_surface;
-    ASSERT_EQ(shown.size(), QSize(surface.width(), surface.height()));
-    int compared = 0;
-    for (int y = 0; y < surface.height(); ++y)
-        for (int x = 0; x < surface.width(); ++x)
-            if (panel()->mask().contains(QPoint(x, y))) {
-                ASSERT_EQ(shown.pixel(x, y) & 0xFFFFFF, surface.pixel(x, y)) << x << "," << y;
-                ++compared;
-            }
-    EXPECT_GT(compared, surface.width() * surface.height() / 2);
+    expect_shown("first");
+    player->sh.media_pos = 5000;
+    player->put_ch();
+    expect_shown("time");
+    player->sh.paused = 1;
+    player->put_ch();
+    player->put_ch(); // nothing changed
+    expect_shown("paused");
+    player->load_skin("Default02");
+    player->put_ch();
+    expect_shown("other skin");
 }
 
 TEST_F(PanelTest, OnAHiDpiScreenEveryPixelBecomesASharpBlock) {

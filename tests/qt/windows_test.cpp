@@ -193,7 +193,7 @@ TEST_F(WindowsTest, PanelAndChildrenShowWhatTheCoreGives) {
     surface.fill({0, 0, 100, 73}, 0x123456);
     surface.fill({100, 0, 212, 10}, 0xFFFFFF);
     surface.set_pixel(311, 72, 0xFF0000);
-    platform.draw_panel(surface);
+    platform.draw_panel(surface, {0, 0, 312, 73});
     const QImage shown = win(Win::Panel)->grab().toImage().convertToFormat(QImage::Format_RGB32);
     for (int y : {0, 9, 10, 72})
         for (int x : {0, 99, 100, 311})

@@ -73,9 +73,13 @@ class FakeWindows : public WindowPort {
     void set_child_image(Child, const Bitmap&) override {}
     void focus_child(Child c) override { focused = c; }
     uintptr_t native_handle(Child) override { return 0x5a; }
-    void draw_panel(const Bitmap& surface) override {
+    void draw_panel(const Bitmap& surface, Rect changed) override {
         ++panel_draws;
-        panel = surface;
+        // Takes only the changed part, as the window does, so a wrong rectangle shows.
+        if (panel.width() != surface.width() || panel.height() != surface.height())
+            panel = surface;
+        else
+            panel.blit(changed.x, changed.y, changed.w, changed.h, surface, changed.x, changed.y);
     }
     void set_playlist_items(const std::vector<std::string>& names) override {
         playlist_items = names;

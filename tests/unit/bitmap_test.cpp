@@ -42,3 +42,21 @@ TEST(Bitmap, FillInvertAndStretch) {
     EXPECT_EQ(wide.pixel(3, 0), 2u);
     EXPECT_EQ(wide.pixel(5, 1), 2u);
 }
+
+TEST(Bitmap, ChangedAreaBoundsEveryDifferenceAndNothingElse) {
+    Bitmap before(8, 6, 0x101010);
+    EXPECT_EQ(zefa::changed_area(before, before), zefa::Rect{});
+    Bitmap after = before;
+    after.set_pixel(5, 1, 1);
+    EXPECT_EQ(zefa::changed_area(before, after), (zefa::Rect{5, 1, 1, 1}));
+    after.set_pixel(2, 4, 1); // a later row further left widens the box to the left
+    after.set_pixel(7, 3, 1);
+    EXPECT_EQ(zefa::changed_area(before, after), (zefa::Rect{2, 1, 6, 4}));
+    after.set_pixel(0, 5, 1); // corners
+    after.set_pixel(7, 0, 1);
+    EXPECT_EQ(zefa::changed_area(before, after), (zefa::Rect{0, 0, 8, 6}));
+    // Another size, or nothing shown yet: all of it.
+    EXPECT_EQ(zefa::changed_area(Bitmap(), after), (zefa::Rect{0, 0, 8, 6}));
+    EXPECT_EQ(zefa::changed_area(Bitmap(8, 5), after), (zefa::Rect{0, 0, 8, 6}));
+    EXPECT_EQ(zefa::changed_area(after, Bitmap()), zefa::Rect{});
+}

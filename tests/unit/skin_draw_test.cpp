@@ -1,5 +1,7 @@
 // The panel redraw: which picture each element shows, the digit displays and the sliders.
 
+#include <random>
+
 #include "skin_fixture.h"
 
 namespace zefa::test {
@@ -185,6 +187,46 @@ TEST_F(PanelDraw, ABusyRedrawReturnsWithoutDrawing) {
     draw();
     EXPECT_EQ(h.win.panel_draws, 1);
     EXPECT_EQ(p.skin.panel_busy, 0);
+}
+
+// A redraw puts the face back only where the last one drew and hands the window only what
+// changed: over a long run of random states the surface stays what a redraw from the whole
+// face makes, and the window, which takes only the changed part, shows all of it.
+TEST_F(PanelDraw, RedrawingOnlyWhatWasDrawnMatchesRedrawingTheWholeFace) {
+    std::mt19937 rng(7);
+    const auto pick = [&rng](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(rng);
+    };
+    int pushes = 0;
+    for (int step = 0; step < 400; ++step) {
+        for (SkinElement& e : p.skin.el)
+            e.state = pick(0, 5) == 0 ? kHeld : kIdle;
+        p.list.play_state = pick(0, 1);
+        p.sh.paused = pick(0, 1);
+        p.sh.seek_speed = pick(0, 2) == 0 ? pick(-10, 10) : 0;
+        p.skin.right_press = pick(0, 1);
+        for (int32_t* setting :
+             {&p.cfg.ScanLine, &p.cfg.MaskMode, &p.cfg.ListBox, &p.cfg.Repeat, &p.cfg.Randam})
+            *setting = pick(0, 1);
+        p.cfg.Volume = pick(0, 100);
+        p.sh.media_len = pick(0, 7200000);
+        p.sh.media_pos = pick(0, p.sh.media_len);
+        const int draws = h.win.panel_draws;
+        draw();
+        pushes += h.win.panel_draws - draws;
+        ASSERT_EQ(h.win.panel, p.skin.panel_surface) << step;
+        if (step % 3 == 2) {
+            const Bitmap incremental = p.skin.panel_surface;
+            p.skin.panel_trace = {};
+            draw();
+            ASSERT_EQ(p.skin.panel_surface, incremental) << step;
+        }
+    }
+    EXPECT_GT(pushes, 100);
+    // Nothing changed: nothing is handed over.
+    const int draws = h.win.panel_draws;
+    draw();
+    EXPECT_EQ(h.win.panel_draws, draws);
 }
 
 // The digit displays, each on a row of its own with cells 3 x 2 cut from its font.

@@ -104,13 +104,19 @@ TEST_F(Title, ScrollsTwoPixelsEverySecondTickWithoutASeam) {
     for (int i = 0; i < 30; ++i) {
         h.ticks(1);
         offsets.push_back(p.sh.title_offset);
+        // The window is handed only what changed, and still shows the whole surface.
+        if (h.win.panel_draws > 0) {
+            ASSERT_EQ(h.win.panel, p.skin.panel_surface) << i;
+        }
     }
     EXPECT_EQ(*std::max_element(offsets.begin(), offsets.end()), 22);
     for (size_t i = 1; i < offsets.size(); ++i) {
         const int32_t step = offsets[i] - offsets[i - 1];
         EXPECT_TRUE(step == 0 || step == 2 || offsets[i] == (offsets[i - 1] + 2) % 4) << i;
     }
-    EXPECT_GE(h.win.panel_draws, 15);
+    // A redraw every second tick; one whose title lands on the same pixels (the strip repeats
+    // every 22) hands the window nothing.
+    EXPECT_GE(h.win.panel_draws, 14);
 }
 
 } // namespace

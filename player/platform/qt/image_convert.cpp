@@ -17,15 +17,20 @@ const char* const kInvalidBitmap = "ビットマップイメージが不正で�
 
 } // namespace
 
-QImage to_qimage(const Bitmap& b) {
-    QImage image(b.width(), b.height(), QImage::Format_RGB32);
-    for (int32_t y = 0; y < b.height(); ++y) {
+void copy_area(QImage& image, const Bitmap& b, QRect area) {
+    const QRect r = area & QRect(0, 0, b.width(), b.height()) & image.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
         auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
         const uint32_t* src =
             b.pixels().data() + static_cast<size_t>(y) * static_cast<size_t>(b.width());
-        for (int32_t x = 0; x < b.width(); ++x)
+        for (int x = r.left(); x <= r.right(); ++x)
             row[x] = 0xFF000000u | src[x];
     }
+}
+
+QImage to_qimage(const Bitmap& b) {
+    QImage image(b.width(), b.height(), QImage::Format_RGB32);
+    copy_area(image, b, image.rect());
     return image;
 }
 

@@ -11,7 +11,9 @@
 
 namespace zefa::qt {
 
-QImage to_qimage(const Bitmap& b);       // Format_RGB32
+QImage to_qimage(const Bitmap& b); // Format_RGB32
+// Copies `area` of `b` into `image` (Format_RGB32, the same size as `b`), clipped to both.
+void copy_area(QImage& image, const Bitmap& b, QRect area);
 Bitmap from_qimage(const QImage& image); // alpha is dropped, as a bit-block transfer does
 
 // A BMP file's bytes as a Bitmap; anything else, or pixel data cut short, is

@@ -61,7 +61,7 @@ class QtPlatform final : public WindowPort,
     void set_child_image(Child c, const Bitmap& b) override;
     void focus_child(Child c) override;
     uintptr_t native_handle(Child c) override;
-    void draw_panel(const Bitmap& surface) override;
+    void draw_panel(const Bitmap& surface, Rect changed) override;
     void set_playlist_items(const std::vector<std::string>& names) override;
     int playlist_selection() const override;
 

@@ -258,8 +258,8 @@ uintptr_t QtPlatform::native_handle(Child c) {
     return static_cast<uintptr_t>(widget->winId());
 }
 
-void QtPlatform::draw_panel(const Bitmap& surface) {
-    d_->panel->set_surface(qt::to_qimage(surface));
+void QtPlatform::draw_panel(const Bitmap& surface, Rect changed) {
+    d_->panel->update_surface(surface, to_qrect(changed));
 }
 
 void QtPlatform::set_playlist_items(const std::vector<std::string>& names) {

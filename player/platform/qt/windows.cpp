@@ -10,6 +10,7 @@
 #include <QWindowStateChangeEvent>
 #include <algorithm>
 
+#include "platform/qt/image_convert.h"
 #include "platform/qt/x_window_manager.h"
 #include "platform/uri_list.h"
 
@@ -139,6 +140,15 @@ PanelWindow::PanelWindow(WindowSink& sink, Qt::WindowFlags flags)
 void PanelWindow::set_surface(QImage surface) {
     surface_ = std::move(surface);
     update();
+}
+
+void PanelWindow::update_surface(const Bitmap& surface, QRect area) {
+    if (surface_.size() != QSize(surface.width(), surface.height())) {
+        set_surface(to_qimage(surface));
+        return;
+    }
+    copy_area(surface_, surface, area);
+    update(area);
 }
 
 void PanelWindow::paintEvent(QPaintEvent*) {

@@ -66,6 +66,8 @@ class PanelWindow : public TopWindow {
   public:
     PanelWindow(WindowSink& sink, Qt::WindowFlags flags);
     void set_surface(QImage surface);
+    // Takes `area` of `surface` (all of it when the size changed) and repaints only that.
+    void update_surface(const Bitmap& surface, QRect area);
     const QImage& surface() const { return surface_; }
 
   protected:
