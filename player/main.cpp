@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
+#include "media_common/plugin_warmup.h"
 #include "platform/qt/crash_report.h"
 #include "platform/qt/display_hold.h"
 #include "platform/qt/qt_platform.h"
@@ -188,6 +190,10 @@ int main(int argc, char** argv) {
     real.picture().set_events(player.get());
     player->FormCreate();
     if (listening_fd >= 0) platform.listen_for_handoff(listening_fd);
+    // A medium named here plays once the engine switch has waited its ticks: its plugins load
+    // meanwhile. (Not earlier: loading them holds the dynamic loader, which Qt needs to start.)
+    std::optional<media_common::PluginWarmUp> warm_up;
+    if (!path.empty()) warm_up.emplace();
     platform.start_timer();
     return QApplication::exec();
 }

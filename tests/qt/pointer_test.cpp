@@ -8,6 +8,7 @@
 #include <climits>
 #include <gtest/gtest.h>
 
+#include "platform/qt/pointer_snapshot.h"
 #include "platform/qt/qt_platform.h"
 #include "qt_test_support.h"
 
@@ -183,6 +184,50 @@ TEST_F(PointerTest, InteractiveMoveFollowsThePointerUntilReleaseAndEatsTheReleas
 
     click(Win::Main, Qt::LeftButton, {5, 5});
     EXPECT_EQ(events.only("up"), Log{"up main left 5,5"}) << "the next click is the core's";
+}
+
+// One question to the server per tick serves every reader of that tick; outside ticks, after a
+// loop of events inside one and after the program moved the pointer, each reader asks afresh.
+TEST(PointerSnapshot, OneQueryServesATickAndNothingStaleOutlivesIt) {
+    int queries = 0;
+    qt::PointerState server{1, 10, 20, true, false, true};
+    qt::PointerSnapshot snapshot([&] {
+        ++queries;
+        return std::optional<qt::PointerState>(server);
+    });
+    const auto buttons = [&] { return snapshot.state()->buttons; };
+
+    EXPECT_EQ(buttons(), 1); // outside a tick: live, every time
+    server.buttons = 0;
+    EXPECT_EQ(buttons(), 0);
+    EXPECT_EQ(queries, 2);
+
+    snapshot.begin_tick();
+    server = {2, 30, 40, true, true, false};
+    EXPECT_EQ(buttons(), 2);
+    EXPECT_EQ(snapshot.state()->x, 30);
+    EXPECT_TRUE(snapshot.state()->control);
+    server.buttons = 0; // released during the tick: the tick keeps one consistent answer
+    EXPECT_EQ(buttons(), 2);
+    EXPECT_EQ(queries, 3);
+    snapshot.forget(); // the program warped the pointer
+    server.x = 99;
+    EXPECT_EQ(snapshot.state()->x, 99);
+    EXPECT_EQ(buttons(), 0);
+    EXPECT_EQ(queries, 4);
+    snapshot.end_tick(); // a menu's loop inside the tick: what follows asks again
+    server.buttons = 1;
+    EXPECT_EQ(buttons(), 1);
+    EXPECT_EQ(queries, 5);
+
+    snapshot.begin_tick(); // the next tick sees the release that came meanwhile
+    server.buttons = 0;
+    EXPECT_EQ(buttons(), 0);
+    snapshot.end_tick();
+
+    qt::PointerSnapshot without_server([] { return std::optional<qt::PointerState>(); });
+    without_server.begin_tick();
+    EXPECT_FALSE(without_server.state().has_value());
 }
 
 } // namespace

@@ -37,7 +37,7 @@ int QtPlatform::popup_menu(Menu m, Point p, int checked) {
 
 int QtPlatform::settings_dialog(DialogFields& fields) {
     const Impl::ModalScope modal(*d_);
-    d_->settings_form->show_fields(fields);
+    d_->form().show_fields(fields);
     // Above a main window that stays on top, even if something lowered the dialog meanwhile.
     d_->set_topmost(Win::Dialog, true);
     d_->dialog->move(222, 175);
@@ -46,7 +46,7 @@ int QtPlatform::settings_dialog(DialogFields& fields) {
     d_->dialog->raise();
     const int result = d_->dialog->exec();
     // Also after a cancel: the core decides what of the fields it keeps.
-    d_->settings_form->read_fields(fields);
+    d_->form().read_fields(fields);
     return result;
 }
 

@@ -37,7 +37,7 @@ bool QtPlatform::Impl::is_ours(const QWidget* w) const {
 }
 
 int QtPlatform::Impl::real_buttons() const {
-    if (x_pointer.available()) return x_pointer.buttons();
+    if (const auto s = pointer.state()) return s->buttons;
     const Qt::MouseButtons b = QGuiApplication::mouseButtons();
     return (b & Qt::LeftButton ? vk::LButton : 0) | (b & Qt::RightButton ? vk::RButton : 0) |
            (b & Qt::MiddleButton ? vk::MButton : 0);
@@ -130,12 +130,18 @@ void QtPlatform::Impl::list_release(Qt::MouseButton b) {
 }
 
 Point QtPlatform::cursor_pos() const {
+    // X reports device pixels; with scaling, Qt's position is the one in our coordinates.
+    if (const auto s = d_->pointer.state();
+        s && s->on_screen && QGuiApplication::instance() && qGuiApp->devicePixelRatio() == 1.0)
+        return {s->x, s->y};
     const QPoint p = QCursor::pos();
     return {p.x(), p.y()};
 }
 
 void QtPlatform::set_cursor_pos(Point p) {
     QCursor::setPos(p.x, p.y);
+    d_->x_pointer.forget();
+    d_->pointer.forget();
 }
 
 void QtPlatform::show_cursor(bool visible) {
@@ -169,17 +175,13 @@ bool QtPlatform::key_down(int vkey) const {
     switch (vkey) {
     case vk::LButton:
     case vk::RButton:
-    case vk::MButton: {
-        if (d_->x_pointer.available()) return (d_->x_pointer.buttons() & vkey) != 0;
-        const Qt::MouseButtons b = QGuiApplication::mouseButtons();
-        if (vkey == vk::LButton) return b & Qt::LeftButton;
-        if (vkey == vk::RButton) return b & Qt::RightButton;
-        return b & Qt::MiddleButton;
-    }
+    case vk::MButton:
+        return (d_->real_buttons() & vkey) != 0;
     case vk::Control:
-        return QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier;
     case vk::Menu:
-        return QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier;
+        if (const auto s = d_->pointer.state()) return vkey == vk::Control ? s->control : s->alt;
+        return QGuiApplication::queryKeyboardModifiers() &
+               (vkey == vk::Control ? Qt::ControlModifier : Qt::AltModifier);
     default:
         return d_->keys.down(vkey);
     }

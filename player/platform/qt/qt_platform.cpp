@@ -49,7 +49,7 @@ QtPlatform::Impl::Impl() {
     dialog->setFont(japanese_font(false, 12, false));
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true); // before it has a window to re-create
-    settings_form = std::make_unique<qt::SettingsForm>(*dialog); // sizes it, 565 x 331
+    dialog->setFixedSize(qt::SettingsForm::kSize);         // the form itself comes on first use
     dialog->move(222, 175);
     dialog->winId();
 
@@ -149,10 +149,20 @@ QtPlatform::Impl::Impl() {
 
     timer.setInterval(50);
     timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer, &QTimer::timeout, [this] {
-        sync_buttons();
-        if (events) events->Timer1Timer();
-    });
+    QObject::connect(&timer, &QTimer::timeout, [this] { tick(); });
+}
+
+void QtPlatform::Impl::tick() {
+    pointer.begin_tick();
+    sync_buttons();
+    if (events) events->Timer1Timer();
+    pointer.end_tick();
+}
+
+qt::SettingsForm& QtPlatform::Impl::form() {
+    // Built on first use: its sixty controls cost a start a noticeable part of its time.
+    if (!settings_form) settings_form = std::make_unique<qt::SettingsForm>(*dialog);
+    return *settings_form;
 }
 
 QtPlatform::Impl::~Impl() {
@@ -177,8 +187,11 @@ void QtPlatform::set_events(PlayerEvents* events) {
 
 void QtPlatform::start_timer() {
     d_->timer.start();
+    // The first tick (it shows the windows) as soon as the loop runs, not an interval later.
+    QTimer::singleShot(0, &d_->timer, [d = d_.get()] { d->tick(); });
 }
 QWidget* QtPlatform::window(Win w) const {
+    if (w == Win::Dialog) d_->form(); // whoever looks into the dialog finds its controls
     return d_->tops[index(w)].widget;
 }
 

@@ -74,13 +74,18 @@ struct QtPlatform::Impl final : qt::WindowSink {
     void sync_buttons();
     void release_grab();
     void update_cursor();
+    qt::SettingsForm& form();
+    void tick(); // one 50 ms tick of the core
 
     // Around every modal loop of ours: the pointer grab goes first, and the keys are
     // forgotten afterwards. Qt drops the key events that reach a window the modal blocks, so a
     // key released there would otherwise stay down, and the keyboard's latch with it.
     struct ModalScope {
         Impl& d;
-        explicit ModalScope(Impl& impl) : d(impl) { d.release_grab(); }
+        explicit ModalScope(Impl& impl) : d(impl) {
+            d.release_grab();
+            d.pointer.end_tick();
+        }
         ~ModalScope() { d.keys.clear(); }
         ModalScope(const ModalScope&) = delete;
         ModalScope& operator=(const ModalScope&) = delete;
@@ -116,6 +121,7 @@ struct QtPlatform::Impl final : qt::WindowSink {
     qt::KeyTable keys;
     std::unique_ptr<qt::KeyWatcher> key_watcher;
     qt::XPointer x_pointer;
+    qt::PointerSnapshot pointer{[this] { return x_pointer.query(); }};
     std::unique_ptr<qt::HandoffServer> handoff;
     QTimer timer;
 

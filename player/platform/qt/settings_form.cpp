@@ -80,7 +80,7 @@ constexpr CheckPlace kChecks[] = {
 } // namespace
 
 SettingsForm::SettingsForm(QDialog& dialog) {
-    dialog.setFixedSize(565, 331);
+    dialog.setFixedSize(kSize);
 
     QGroupBox* seek = group(&dialog, 2, "シークの設定", {8, 8, 153, 41});
     label(seek, 4, "戻し", {8, 24});

@@ -3,6 +3,7 @@
 // The settings dialog's controls, built into the dialog the platform created, and the moves of
 // the core's DialogFields into them and back.
 
+#include <QSize>
 #include <array>
 
 #include "platform/ports.h"
@@ -16,6 +17,7 @@ namespace zefa::qt {
 
 class SettingsForm {
   public:
+    static constexpr QSize kSize{565, 331}; // the dialog's client size
     // Builds every control as a child of the dialog, fixes its client size and wires the
     // buttons: OK ends it with 1, キャンセル with 0, the wheel group's 初期化 with 2.
     explicit SettingsForm(QDialog& dialog);

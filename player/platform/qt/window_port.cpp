@@ -171,6 +171,7 @@ void QtPlatform::interactive_move(Win w) {
     if (d_->moving || !widget->isVisible() || d_->real_buttons() == 0) return;
 
     d_->moving = true;
+    d_->pointer.end_tick(); // the move runs a loop of its own
     // The release that ends the move is the move's, not the core's.
     d_->held = 0;
     // A window manager moves the window itself when it takes the request (it grabs the pointer
