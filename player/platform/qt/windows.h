@@ -65,7 +65,6 @@ class TopWindow : public QWidget {
 class PanelWindow : public TopWindow {
   public:
     PanelWindow(WindowSink& sink, Qt::WindowFlags flags);
-    void set_surface(QImage surface);
     // Takes `area` of `surface` (all of it when the size changed) and repaints only that.
     void update_surface(const Bitmap& surface, QRect area);
     const QImage& surface() const { return surface_; }
@@ -75,6 +74,7 @@ class PanelWindow : public TopWindow {
     void showEvent(QShowEvent* e) override;
 
   private:
+    void set_surface(QImage surface);
     QImage surface_;
 };
 

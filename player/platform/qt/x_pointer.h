@@ -17,7 +17,6 @@ class XPointer : public QObject {
     XPointer(const XPointer&) = delete;
     XPointer& operator=(const XPointer&) = delete;
 
-    bool available() const { return display_ != nullptr; }
     // Buttons, position and modifiers. Asks the server only when something may have changed
     // since it last asked; empty without a connection.
     std::optional<PointerState> query() const;
