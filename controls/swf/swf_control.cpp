@@ -1,12 +1,87 @@
 #include "swf/swf_control.h"
 
+#include <QPainter>
+#include <algorithm>
+#include <climits>
 #include <utility>
+
+#include "swf/swf_sound_output.h"
 
 namespace zefa {
 
-SwfControl::SwfControl(Clock clock) : timeline_(std::move(clock)), stage_(new SwfStage) {}
+namespace {
+
+// Ticks run in one catch-up at most; a control left unattended longer drops the rest rather
+// than stalling the UI thread.
+constexpr int64_t kMaxCatchUp = 2000;
+
+bool iequals(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        return lower(x) == lower(y);
+    });
+}
+
+} // namespace
+
+// Opens the sound output only when the movie first makes a sound, and keeps it across movies.
+class SwfControl::Sound final : public swf::SoundEvents {
+  public:
+    SoundOutput& out() {
+        if (!out_) {
+            out_ = std::make_unique<SoundOutput>();
+            out_->set_volume(volume_);
+            out_->pause(paused_);
+        }
+        return *out_;
+    }
+    void stream_block(uint32_t stream, const swf::StreamHead& head,
+                      std::span<const uint8_t> block) override {
+        out().stream_block(stream, head, block);
+    }
+    void stream_stop(uint32_t stream) override {
+        if (out_) out_->stream_stop(stream);
+    }
+    void start_sound(const swf::SoundDef& sound, const swf::SoundInfo& info) override {
+        out().start_sound(sound, info);
+    }
+    void stop_all() override {
+        if (out_) out_->stop_all();
+    }
+    void pause(bool paused) {
+        paused_ = paused;
+        if (out_) out_->pause(paused);
+    }
+    void set_volume(int percent) {
+        volume_ = percent;
+        if (out_) out_->set_volume(percent);
+    }
+    void clear() {
+        if (out_) out_->clear();
+    }
+    void tick() {
+        if (out_) out_->tick();
+    }
+
+  private:
+    std::unique_ptr<SoundOutput> out_;
+    bool paused_ = true;
+    int volume_ = 100;
+};
+
+SwfControl::SwfControl(Clock clock)
+    : clock_(std::move(clock)), sound_(std::make_unique<Sound>()), stage_(new SwfStage) {
+    stage_->set_drawing([this](QPainter& p, const QTransform& t) {
+        if (!player_ || !renderer_) return;
+        catch_up(); // what shows is the frame the clock has reached
+        painted_generation_ = player_->generation();
+        renderer_->render(p, player_->root(), t, paint_options());
+    });
+    QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
+}
 
 SwfControl::~SwfControl() {
+    unload();
     delete stage_.data();
 }
 
@@ -14,32 +89,79 @@ QWidget* SwfControl::widget() const {
     return stage_.data();
 }
 
-void SwfControl::set_movie(const std::string& path) {
-    timeline_.unload();
+void SwfControl::unload() {
+    set_running(false);
+    renderer_.reset();
+    player_.reset(); // before the definition it plays
+    def_.reset();
+    sound_->clear();
     movie_ = {};
-    loaded_ = false;
+    clock_.unload();
+    ticks_done_ = 0;
+}
+
+void SwfControl::set_movie(const std::string& path) {
+    unload();
     load_error_.clear();
     if (path != "None" && !path.empty()) {
         ready_state_ = ReadyStateLoading;
         swf::ReadResult read = swf::read_movie_file(path);
-        ready_state_ = ReadyStateIdle;
         if (read.ok()) {
             movie_ = std::move(read.movie);
-            loaded_ = true;
-            timeline_.load(movie_.frame_count, movie_.frame_rate);
+            def_ = std::make_unique<swf::MovieDef>(swf::MovieDef::build(movie_));
+            player_ = std::make_unique<swf::MoviePlayer>(*def_, def_->has_sound() ? sound_.get()
+                                                                                  : nullptr);
+            renderer_ = std::make_unique<SwfRenderer>(*def_);
+            // The clock counts ticks, never reaching an end in practice.
+            clock_.load(INT32_MAX, movie_.frame_rate);
         } else {
             load_error_ = std::move(read.error);
         }
+        ready_state_ = ReadyStateIdle;
     }
     show_stage();
+    if (stage_) stage_->update();
+}
+
+void SwfControl::catch_up() {
+    if (!player_ || !running_) return;
+    const int64_t due = clock_.frame();
+    if (due - ticks_done_ > kMaxCatchUp) ticks_done_ = due - kMaxCatchUp;
+    while (ticks_done_ < due) {
+        player_->tick();
+        ++ticks_done_;
+    }
+    if (ticks_done_ > INT32_MAX / 2) { // start counting again long before the clock's end
+        clock_.load(INT32_MAX, movie_.frame_rate);
+        clock_.play();
+        ticks_done_ = 0;
+    }
+}
+
+void SwfControl::tick() {
+    catch_up();
+    sound_->tick();
+    repaint_if_changed();
+}
+
+void SwfControl::repaint_if_changed() {
+    if (!player_ || player_->generation() == painted_generation_) return;
+    painted_generation_ = player_->generation();
+    if (stage_) stage_->update();
 }
 
 int32_t SwfControl::frame_num() {
-    return timeline_.frame();
+    catch_up();
+    return player_ ? player_->frame() : 0;
 }
 
 int32_t SwfControl::total_frames() {
-    return timeline_.total();
+    return player_ ? player_->total() : 0;
+}
+
+bool SwfControl::playing() {
+    catch_up();
+    return running_ && player_ && player_->playing();
 }
 
 void SwfControl::set_background_color(int32_t color) {
@@ -49,6 +171,7 @@ void SwfControl::set_background_color(int32_t color) {
 
 void SwfControl::set_wmode(const std::string& mode) {
     wmode_ = mode;
+    show_stage();
 }
 
 void SwfControl::set_scale(const std::string& mode) {
@@ -58,43 +181,86 @@ void SwfControl::set_scale(const std::string& mode) {
 
 void SwfControl::set_quality2(const std::string& mode) {
     quality2_ = mode;
+    if (stage_) stage_->update();
+}
+
+PaintOptions SwfControl::paint_options() const {
+    PaintOptions o;
+    if (iequals(quality2_, "Low") || iequals(quality2_, "AutoLow")) {
+        o.antialias = false;
+        o.smooth_bitmaps = false;
+    } else if (iequals(quality2_, "Medium")) {
+        o.smooth_bitmaps = false;
+    }
+    return o;
 }
 
 int32_t SwfControl::ready_state() {
     return ready_state_;
 }
 
+void SwfControl::set_running(bool running) {
+    if (running == running_) return;
+    running_ = running;
+    sound_->pause(!running);
+    if (running) {
+        clock_.play();
+        timer_.start(std::max(1, static_cast<int>(256'000 / std::max<int>(clock_.rate(), 1))));
+    } else {
+        clock_.stop();
+        timer_.stop();
+    }
+}
+
 void SwfControl::play() {
-    timeline_.play();
+    if (!player_) return;
+    catch_up();
+    player_->play();
+    set_running(true);
 }
 
 void SwfControl::stop() {
-    timeline_.stop();
+    catch_up();
+    if (player_) player_->stop();
+    set_running(false);
+    repaint_if_changed();
 }
 
 void SwfControl::stop_play() {
-    timeline_.stop();
+    stop();
 }
 
 void SwfControl::goto_frame(int32_t frame) {
-    timeline_.goto_frame(frame);
+    catch_up();
+    set_running(false);
+    if (!player_) return;
+    player_->goto_frame(frame);
+    repaint_if_changed();
 }
 
 void SwfControl::focus() {
     if (stage_) stage_->setFocus(Qt::OtherFocusReason);
 }
 
+void SwfControl::set_volume(int16_t percent) {
+    volume_ = std::clamp<int>(percent, 0, 100);
+    sound_->set_volume(volume_);
+}
+
 void SwfControl::show_stage() {
     if (!stage_) return;
     StageScene scene;
-    scene.loaded = loaded_;
-    if (loaded_) {
+    scene.loaded = player_ != nullptr;
+    if (scene.loaded) {
         // A movie without a colour of its own shows white, as the control always has.
         scene.background = background_color_ >= 0 ? static_cast<uint32_t>(background_color_)
                                                   : movie_.background.value_or(0xFFFFFF);
         scene.background &= 0xFFFFFF;
+        scene.transparent = iequals(wmode_, "Transparent");
         scene.width = static_cast<double>(movie_.stage.width()) / 20.0;
         scene.height = static_cast<double>(movie_.stage.height()) / 20.0;
+        scene.x_min = movie_.stage.x_min;
+        scene.y_min = movie_.stage.y_min;
         scene.scale = scale_mode_from(scale_);
     }
     stage_->set_scene(scene);

@@ -88,6 +88,7 @@ void Player::start_flash(const std::string& path) {
     if (cfg.FlashQuality < 0 || cfg.FlashQuality > 3) cfg.FlashQuality = 4;
     if (const char* scale = flash_scale_name(cfg.FlashScale)) flash.set_scale(scale);
     if (const char* wmode = flash_wmode_name(cfg.FlashWindow)) flash.set_wmode(wmode);
+    flash.set_volume(volume_percent(cfg.Volume)); // the movie's sound follows the setting too
     flash.set_movie(path);
     flash.play();
     sh.media_len = flash.total_frames();

@@ -68,6 +68,7 @@ class FlashControl {
     virtual void stop_play() = 0; // the second stop, always called right before stop on unload
     virtual void goto_frame(int32_t frame) = 0;
     virtual void focus() = 0;
+    virtual void set_volume(int16_t percent) = 0; // 0..100, the movie's sound
 };
 
 } // namespace zefa

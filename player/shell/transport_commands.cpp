@@ -69,6 +69,7 @@ void Player::hand_volume_to_engines() {
     const int16_t percent = volume_percent(cfg.Volume);
     eng.RealAudio1.set_volume(percent);
     eng.velmo.DS_VOLUME(percent);
+    eng.ShockwaveFlash1.set_volume(percent);
 }
 
 // The open-file dialog: a playlist file replaces the list, any other file becomes its only

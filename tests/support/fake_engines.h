@@ -72,6 +72,7 @@ class FakeFlash : public FlashControl {
     void stop_play() override { calls.push_back("stop_play"); }
     void goto_frame(int32_t f) override { calls.push_back("goto " + std::to_string(f)); }
     void focus() override { ++focus_calls; }
+    void set_volume(int16_t v) override { calls.push_back("volume " + std::to_string(v)); }
 };
 
 } // namespace zefa::test

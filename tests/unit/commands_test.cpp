@@ -241,6 +241,7 @@ TEST_F(Commands, MinimiseMoveAndVolumeReachTheDesktopAndEveryEngine) {
     press(kElVolume);
     EXPECT_EQ(h.real1.calls.back(), "volume 100");
     EXPECT_EQ(h.velmo.calls.back(), "DS_VOLUME 100");
+    EXPECT_EQ(h.flash.calls.back(), "volume 100");
     EXPECT_EQ(p.skin.el[kElVolume].state, kIdle);
 }
 

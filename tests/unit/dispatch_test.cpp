@@ -161,14 +161,21 @@ TEST_F(Dispatch, FlashSettingsBecomePropertiesAndABadQualityIsStoredAsBest) {
     p.cfg.FlashQuality = 7;
     p.cfg.FlashScale = 2;
     p.cfg.FlashWindow = 9; // unknown: the property stays
+    p.cfg.Volume = 50;
     p.play();
     calls_to_start();
-    const std::vector<std::string> want{
-        "stop_play", "stop",         "movie None",     "bg 16777215",
-        "bg -1",     "quality Best", "scale ExactFit", "movie " + p.list.ListBox1[0],
-        "play"};
+    const std::vector<std::string> want{"stop_play",
+                                        "stop",
+                                        "movie None",
+                                        "bg 16777215",
+                                        "bg -1",
+                                        "quality Best",
+                                        "scale ExactFit",
+                                        "volume " + std::to_string(volume_percent(50)),
+                                        "movie " + p.list.ListBox1[0],
+                                        "play"};
     ASSERT_GE(h.flash.calls.size(), want.size());
-    EXPECT_TRUE(std::equal(want.begin(), want.end(), h.flash.calls.end() - 9));
+    EXPECT_TRUE(std::equal(want.begin(), want.end(), h.flash.calls.end() - 10));
     EXPECT_EQ(p.cfg.FlashQuality, 4);
     ASSERT_TRUE(p.CFG_DATA(1));
     EXPECT_NE(h.dir.read("ZEFA.cfg").find("FlashQuality=4"), std::string::npos);
