@@ -71,11 +71,11 @@ class SwfControl::Sound final : public swf::SoundEvents {
 
 SwfControl::SwfControl(Clock clock)
     : clock_(std::move(clock)), sound_(std::make_unique<Sound>()), stage_(new SwfStage) {
-    stage_->set_drawing([this](QPainter& p, const QTransform& t) {
+    stage_->set_drawing([this](QPainter& p, const QTransform& t, const QRect& area) {
         if (!player_ || !renderer_) return;
         catch_up(); // what shows is the frame the clock has reached
-        painted_generation_ = player_->generation();
-        renderer_->render(p, player_->root(), t, paint_options());
+        repaint_if_changed();
+        renderer_->render(p, player_->root(), t, paint_options(), area);
     });
     QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
 }
@@ -98,6 +98,7 @@ void SwfControl::unload() {
     movie_ = {};
     clock_.unload();
     ticks_done_ = 0;
+    noted_generation_ = UINT64_MAX; // the next player's changes are all new
 }
 
 void SwfControl::set_movie(const std::string& path) {
@@ -144,10 +145,14 @@ void SwfControl::tick() {
     repaint_if_changed();
 }
 
+// Only the pixels of what changed are painted again: a movie moving a few objects over a
+// still picture costs what those objects cost.
 void SwfControl::repaint_if_changed() {
-    if (!player_ || player_->generation() == painted_generation_) return;
-    painted_generation_ = player_->generation();
-    if (stage_) stage_->update();
+    if (!player_ || !renderer_ || !stage_ || player_->generation() == noted_generation_) return;
+    noted_generation_ = player_->generation();
+    const QRect dirty =
+        renderer_->changes(player_->root(), stage_->twips_to_view(), stage_->rect());
+    if (!dirty.isEmpty()) stage_->update(dirty);
 }
 
 int32_t SwfControl::frame_num() {

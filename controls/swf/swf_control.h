@@ -86,7 +86,7 @@ class SwfControl final : public FlashControl {
     std::unique_ptr<Sound> sound_;
     std::unique_ptr<swf::MoviePlayer> player_;
     std::unique_ptr<SwfRenderer> renderer_;
-    uint64_t painted_generation_ = 0;
+    uint64_t noted_generation_ = 0; // the player's generation whose changes were marked
     std::string load_error_;
     int32_t ready_state_ = ReadyStateIdle;
     int32_t background_color_ = -1;

@@ -1,5 +1,6 @@
 #include "swf/swf_stage.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <utility>
 
@@ -30,7 +31,7 @@ QTransform SwfStage::twips_to_view(const StageScene& s, int view_w, int view_h) 
     return QTransform(sx, 0, 0, sy, r.x - s.x_min * sx, r.y - s.y_min * sy);
 }
 
-void SwfStage::paintEvent(QPaintEvent*) {
+void SwfStage::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     if (!scene_.loaded) return;
@@ -39,7 +40,7 @@ void SwfStage::paintEvent(QPaintEvent*) {
     const QRect stage(r.x, r.y, r.w, r.h);
     painter.setClipRect(stage); // what lies off the stage does not show
     if (!scene_.transparent) painter.fillRect(stage, QColor::fromRgb(scene_.background));
-    if (drawing_) drawing_(painter, twips_to_view(scene_, width(), height()));
+    if (drawing_) drawing_(painter, twips_to_view(), event->rect() & stage);
 }
 
 } // namespace zefa

@@ -27,9 +27,9 @@ struct StageScene {
 
 class SwfStage final : public QWidget {
   public:
-    // Draws the movie; the painter is clipped to the stage, and the transform maps twips to
-    // the widget's pixels.
-    using Drawing = std::function<void(QPainter&, const QTransform&)>;
+    // Draws the movie; the painter is clipped to the stage, the transform maps twips to the
+    // widget's pixels, and only the area (widget pixels) needs painting.
+    using Drawing = std::function<void(QPainter&, const QTransform&, const QRect&)>;
 
     explicit SwfStage(QWidget* parent = nullptr);
 
@@ -39,6 +39,7 @@ class SwfStage final : public QWidget {
 
     // Where twips land in a view of this size, for the scene's Scale mode.
     static QTransform twips_to_view(const StageScene& scene, int view_w, int view_h);
+    QTransform twips_to_view() const { return twips_to_view(scene_, width(), height()); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;

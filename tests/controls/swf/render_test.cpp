@@ -8,6 +8,7 @@
 #include "asset_writer.h"
 #include "shape_writer.h"
 #include "swf/swf_control.h"
+#include "swf/swf_renderer.h"
 #include "swf_writer.h"
 #include "timeline_writer.h"
 
@@ -276,6 +277,80 @@ TEST_F(Render, TransparentModeAndLowQuality) {
     flash.set_wmode("Transparent");
     EXPECT_EQ(painted().pixel(90, 90), qRgb(0, 0, 0)) << "no background colour";
     EXPECT_EQ(painted().pixel(5, 5), qRgb(255, 0, 0));
+}
+
+// Painting only the area `changes` names, frame after frame, ends with the same picture as
+// painting everything: moving, turning, fading, morphing, appearing and going objects, and a
+// mask that moves.
+TEST(RenderChanges, RepaintingOnlyWhatChangedGivesTheWholePicture) {
+    SwfWriter w = stage();
+    w.tag(kDefineShape3, square(1, 10, kRed)).tag(kDefineShape3, square(2, 30, kBlue));
+    MorphBuilder m(3);
+    const uint32_t f = m.fill_solid(kGreen, kBlue);
+    m.start().set_fills(0, f).move_to(0, 0).line_to(200, 0).line_to(0, 200).line_to(0, 0);
+    m.end().move_to(0, 0).line_to(600, 0).line_to(0, 600).line_to(0, 0);
+    w.tag(kDefineMorphShape, m.bytes(kDefineMorphShape));
+    w.tag(kDefineSprite,
+          sprite(4, {{kPlaceObject2, place2(PlaceFields(1).with_character(1))},
+                     {kShowFrame, ""},
+                     {kPlaceObject2, place2(PlaceFields(1).with_matrix(at(15, 0)).moving())},
+                     {kShowFrame, ""}}));
+    w.tag(kPlaceObject2, place2(PlaceFields(1).with_character(2).with_matrix(at(60, 60))))
+        .tag(kPlaceObject2, place2(PlaceFields(2).with_character(4).with_matrix(at(5, 5))))
+        .tag(kPlaceObject2, place2(PlaceFields(3).with_character(3).with_ratio(0)))
+        .tag(kPlaceObject2,
+             place2(PlaceFields(5).with_character(2).with_matrix(at(0, 40)).with_clip_depth(6)))
+        .tag(kPlaceObject2, place2(PlaceFields(6).with_character(2).with_matrix(at(10, 50))))
+        .show_frames(1);
+    for (int i = 1; i < 8; ++i) {
+        swf::ColorTransform fade;
+        fade.mult[3] = 256 - 30 * i;
+        const double a = i * 0.3;
+        w.tag(kPlaceObject2, place2(PlaceFields(1)
+                                        .with_matrix(Matrix{std::cos(a), std::sin(a), -std::sin(a),
+                                                            std::cos(a), 1200.0 + 40 * i, 1200})
+                                        .with_cxform(fade)
+                                        .moving()))
+            .tag(kPlaceObject2, place2(PlaceFields(3).with_ratio(uint16_t(9000 * i)).moving()))
+            .tag(kPlaceObject2, place2(PlaceFields(5).with_matrix(at(4 * i, 40)).moving()));
+        if (i == 3) w.tag(kRemoveObject2, remove2(2));
+        if (i == 5)
+            w.tag(kPlaceObject2, place2(PlaceFields(7).with_character(1).with_matrix(at(80, 5))));
+        w.show_frames(1);
+    }
+    const std::string bytes = w.end().fws();
+    swf::ReadResult r = swf::read_movie(as_bytes(bytes));
+    ASSERT_TRUE(r.ok());
+    const swf::MovieDef def = swf::MovieDef::build(r.movie);
+    swf::MoviePlayer player(def, nullptr);
+    SwfRenderer incremental(def), whole(def);
+    StageScene scene;
+    scene.width = scene.height = 100;
+    const QTransform t = SwfStage::twips_to_view(scene, 100, 100);
+    const auto paint = [&](SwfRenderer& with, QImage& image, const QRect& area) {
+        QPainter p(&image);
+        p.setClipRect(area);
+        p.fillRect(area, Qt::white);
+        with.render(p, player.root(), t, PaintOptions{}, area);
+    };
+    QImage kept(100, 100, QImage::Format_ARGB32_Premultiplied);
+    const QRect all = kept.rect();
+    EXPECT_EQ(incremental.changes(player.root(), t, all), all) << "the first picture is new";
+    paint(incremental, kept, all);
+    EXPECT_TRUE(incremental.changes(player.root(), t, all).isEmpty()) << "nothing moved";
+    player.play();
+    int partial = 0;
+    for (int i = 1; i < 8; ++i) {
+        player.tick();
+        const QRect dirty = incremental.changes(player.root(), t, all);
+        partial += dirty != all;
+        paint(incremental, kept, dirty);
+        QImage fresh(100, 100, QImage::Format_ARGB32_Premultiplied);
+        paint(whole, fresh, all);
+        ASSERT_EQ(kept, fresh) << "frame " << i << ", repainted " << dirty.x() << "," << dirty.y()
+                               << " " << dirty.width() << "x" << dirty.height();
+    }
+    EXPECT_EQ(partial, 7) << "no frame needed the whole stage";
 }
 
 } // namespace
