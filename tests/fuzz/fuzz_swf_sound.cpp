@@ -16,7 +16,7 @@ using namespace zefa::swf;
 using zefa::test::check;
 
 // Small caps: a mutated count must not make every run decode megabytes.
-constexpr size_t kCap = 1u << 14;
+constexpr size_t kCap = 1u << 12;
 
 bool inside(std::span<const uint8_t> part, std::span<const uint8_t> whole) {
     return part.empty() || (part.data() >= whole.data() &&
@@ -79,6 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int b = 0; b < 64; ++b) {
         const SoundFormat f =
             SoundFormat::from_byte(static_cast<uint8_t>((b & 0x3c) << 2 | (b & 3)));
+        // ADPCM is 16-bit whatever the size bit says: one decode of the two is enough.
+        if (f.code == kSoundAdpcm && !f.sixteen_bit) continue;
         const std::optional<StreamBlock> block = decode_stream_block(f, bytes);
         if (!block) {
             check(f.code == kSoundMp3 && size < 4, "a block refused for nothing");
