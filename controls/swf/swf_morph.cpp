@@ -160,12 +160,10 @@ class Reader {
     }
 
     bool check_count(uint32_t n, size_t min_bytes, const char* what) {
-        if (!s_.ok()) return fail(std::string(what) + " style count cut short");
-        if (n > s_.remaining() / min_bytes)
-            return fail(std::to_string(n) + " " + what + " styles do not fit in the tag");
-        if (m_.start_fills.size() + m_.start_lines.size() + n > limits_.max_styles)
-            return fail("more than " + std::to_string(limits_.max_styles) + " styles");
-        return true;
+        std::string why = shape_detail::style_count_error(
+            s_, n, min_bytes, m_.start_fills.size() + m_.start_lines.size(), limits_.max_styles,
+            what);
+        return why.empty() || fail(std::move(why));
     }
 
     bool read_fill(FillStyle& a, FillStyle& b) {

@@ -157,12 +157,10 @@ class Reader {
     }
 
     bool check_count(uint32_t n, size_t min_bytes, const char* what) {
-        if (!s_.ok()) return fail(std::string(what) + " style count cut short");
-        if (n > s_.remaining() / min_bytes)
-            return fail(std::to_string(n) + " " + what + " styles do not fit in the tag");
-        if (shape_.fill_styles.size() + shape_.line_styles.size() + n > limits_.max_styles)
-            return fail("more than " + std::to_string(limits_.max_styles) + " styles");
-        return true;
+        std::string why = shape_detail::style_count_error(
+            s_, n, min_bytes, shape_.fill_styles.size() + shape_.line_styles.size(),
+            limits_.max_styles, what);
+        return why.empty() || fail(std::move(why));
     }
 
     Rgba color() { return f_.rgba ? read_rgba(s_) : read_rgb(s_); }

@@ -5,6 +5,15 @@
 
 namespace zefa::swf::shape_detail {
 
+std::string style_count_error(const Stream& s, uint32_t n, size_t min_bytes, size_t used,
+                              size_t max_styles, const char* what) {
+    if (!s.ok()) return std::string(what) + " style count cut short";
+    if (n > s.remaining() / min_bytes)
+        return std::to_string(n) + " " + what + " styles do not fit in the tag";
+    if (used + n > max_styles) return "more than " + std::to_string(max_styles) + " styles";
+    return {};
+}
+
 namespace {
 
 bool point_less(PointF a, PointF b) {

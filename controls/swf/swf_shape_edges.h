@@ -4,6 +4,7 @@
 // style group's edges into closed fill outlines and stroke paths.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "swf/swf_shape.h"
@@ -36,6 +37,12 @@ bool read_record(Stream& s, int fill_bits, int line_bits, Record& out);
 // LINESTYLE2's bits after the width (caps, join, scaling, closing) and the miter limit when
 // the join asks for it. True when a fill style follows instead of a colour.
 bool read_line2_flags(Stream& s, LineStyle& out);
+
+// Why a style array of n styles cannot be read: the count was cut short, n styles of at least
+// min_bytes each do not fit in what is left, or they would pass max_styles with `used` styles
+// read already. Empty when they fit.
+std::string style_count_error(const Stream& s, uint32_t n, size_t min_bytes, size_t used,
+                              size_t max_styles, const char* what);
 
 // The least number of bits an edge record takes, to bound how many a stream can hold.
 inline constexpr size_t kMinEdgeBits = 10;
