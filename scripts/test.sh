@@ -5,10 +5,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh
+scripts/setup.sh --test
 
 jobs=$(nproc)
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEFA_BUILD_TESTS=ON
 cmake --build build -j "$jobs"
 # Every test has a TIMEOUT of its own (the test_timeouts test checks); --timeout is the fallback.
 ctest --test-dir build --output-on-failure -j 2 --timeout 600
