@@ -11,11 +11,15 @@
 #include <string>
 #include <unistd.h>
 
+#include "config/data_folders.h"
+#include "config/file_text.h"
 #include "media_common/plugin_warmup.h"
 #include "platform/qt/crash_report.h"
 #include "platform/qt/display_hold.h"
+#include "platform/qt/mpris_service.h"
 #include "platform/qt/qt_platform.h"
 #include "realmedia/realmedia_console.h"
+#include "shell/command_line.h"
 #include "shell/copy_data_record.h"
 #include "shell/player.h"
 #include "shell/single_instance.h"
@@ -119,6 +123,16 @@ int hand_over(const std::string& socket_path, const std::string& arg) {
 int main(int argc, char** argv) {
     zefa::qt::install_crash_report();
     const std::string path = argc > 1 ? argv[1] : "";
+    switch (read_command_line(path, path_exists)) {
+    case CommandLineRequest::Help:
+        std::fputs(usage_text().c_str(), stdout);
+        return 0;
+    case CommandLineRequest::Version:
+        std::fputs(version_text().c_str(), stdout);
+        return 0;
+    case CommandLineRequest::Play:
+        break;
+    }
 
     // One instance per user: a later one hands its path to the running one and ends.
     std::string error;
@@ -182,12 +196,19 @@ int main(int argc, char** argv) {
     SwfControl flash;
     platform.adopt_child(Child::Flash, flash.widget());
     const Engines engines{kVelmo, real.picture(), real.transport(), flash};
+    const std::string exe_dir = program_folder();
     std::unique_ptr<Player> player =
-        trace ? std::make_unique<TracingPlayer>(ports, engines, program_folder(), path)
-              : std::make_unique<Player>(ports, engines, program_folder(), path);
+        trace ? std::make_unique<TracingPlayer>(ports, engines, exe_dir, path)
+              : std::make_unique<Player>(ports, engines, exe_dir, path);
+    // An installed (unwritable) program folder keeps the settings in the user's own folders.
+    const DataFolders folders = choose_data_folders(exe_dir, UserFolders::from_environment());
+    player->use_folders(folders.data, folders.user_skins);
 
     platform.set_events(player.get());
     real.picture().set_events(player.get());
+    // Media keys and the desktop's controls; the screen saver held off while a picture plays.
+    zefa::qt::MprisService desktop(zefa::qt::session_bus_address());
+    player->set_desktop(&desktop);
     player->FormCreate();
     if (listening_fd >= 0) platform.listen_for_handoff(listening_fd);
     // A medium named here plays once the engine switch has waited its ticks: its plugins load

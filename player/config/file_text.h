@@ -17,6 +17,9 @@ inline constexpr size_t kMaxSettingsBytes = 16 * 1024 * 1024;
 inline constexpr size_t kMaxPlaylistBytes = 64 * 1024 * 1024;
 inline constexpr size_t kMaxSkinTableBytes = 16 * 1024 * 1024;
 inline constexpr size_t kMaxBitmapBytes = 256 * 1024 * 1024;
+// Skins offered in the settings dialog: far more than anyone keeps; a folder of millions of
+// entries cannot stall the dialog.
+inline constexpr size_t kMaxSkinFolders = 10000;
 
 // The user's message for a failed open or read (errno value).
 std::string io_error_message(int err);

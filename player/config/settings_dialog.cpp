@@ -12,8 +12,6 @@ namespace zefa {
 namespace {
 
 constexpr int kComboSkin = 1, kComboQuality = 6, kComboScale = 7, kComboWindow = 8;
-// Far more skins than anyone keeps; a folder of millions of entries cannot stall the dialog.
-constexpr size_t kMaxSkinFolders = 10000;
 
 // The fixed items of combo boxes 2..8: the four mask boxes offer "0".."25" (the index is the
 // percentage), the Flash boxes the property names (the index is the setting).
@@ -90,7 +88,7 @@ void Player::f3_init() {
                 v >= 0 && v < static_cast<int32_t>(dlg.combo_items[n].size()) ? v : -1;
         }
     }
-    dlg.combo_items[kComboSkin] = list_subfolders(sh.exe_dir + "Skin/", kMaxSkinFolders);
+    dlg.combo_items[kComboSkin] = skin_names();
     const auto& skins = dlg.combo_items[kComboSkin];
     const auto found = std::find_if(skins.begin(), skins.end(), [&](const std::string& name) {
         return same_ignoring_case(name, cfg.SkinName);

@@ -39,7 +39,7 @@ std::string setting_value(std::string_view line) {
 
 bool Player::CFG_DATA(int32_t mode) {
     refresh_entry_count();
-    const std::string path = sh.exe_dir + "ZEFA.cfg";
+    const std::string path = sh.data_dir + "ZEFA.cfg";
 
     if (mode != 0) {
         std::string text;

@@ -23,6 +23,7 @@ void Player::advance_switch() {
         return;
     case 1:
         sh.media_ended = 0;
+        sh.seek_target = -1;
         sh.media_len = 1000;
         sh.media_pos = 0;
         eng.RealAudio1.set_source("nil");
@@ -64,6 +65,8 @@ void Player::run_media() {
         eng.velmo.DS_STOP();
     } else if (chosen) {
         sh.seek_speed = 0;
+        sh.media_path = path;
+        ++sh.media_serial;
         eng.velmo.DS_STOP();
         const std::string ext(path_ext(path));
         if (iequal(ext, ".swf"))

@@ -113,7 +113,7 @@ bool Player::quit_command() {
     // Both are tried: a playlist that cannot be saved must not cost the settings, or the
     // reverse. A failed save has shown its message once; the player stays open.
     const bool settings_saved = CFG_DATA(1);
-    const bool playlist_saved = HEN_LOAD(1, sh.exe_dir + "zefa.hen");
+    const bool playlist_saved = HEN_LOAD(1, sh.data_dir + "zefa.hen");
     if (!settings_saved || !playlist_saved) {
         skin.el[kElQuit].state = kIdle;
         return false;

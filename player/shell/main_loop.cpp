@@ -69,7 +69,9 @@ void Player::Timer1Timer() {
 
     button_releases();
     pace_redraw();
+    desktop_requests();
     pbt_chk();
+    desktop_report();
     sh.tick_busy = 0;
 }
 

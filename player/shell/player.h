@@ -4,10 +4,12 @@
 // folder of their subsystem; everything runs on the UI thread.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "config/settings.h"
+#include "platform/desktop_port.h"
 #include "platform/events.h"
 #include "platform/ports.h"
 #include "playlist/playlist_state.h"
@@ -30,6 +32,9 @@ class Player : public PlayerEvents, public RealPlayerEvents {
   public:
     // exe_dir: the program folder with a trailing "/"; command_path: the first argument or "".
     Player(Ports ports, Engines engines, std::string exe_dir, std::string command_path);
+    // Where ZEFA.cfg and zefa.hen live and a second Skin folder (or ""), both with a trailing
+    // "/", when not beside the program; before the first tick.
+    void use_folders(std::string data_dir, std::string user_skin_dir);
 
     // State, grouped by subsystem.
     Settings cfg;
@@ -115,8 +120,10 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     int32_t ext_chk(int32_t which, const std::string& ext);
 
     // --- skin and panel
-    bool load_skin(const std::string& name); // false: the message has been shown
-    void W_MK0(); // panel size and outline from the skin
+    bool load_skin(const std::string& name);                // false: the message has been shown
+    std::string skin_folder(const std::string& name) const; // with a trailing "/"
+    std::vector<std::string> skin_names() const; // bundled and the user's own, sorted, unique
+    void W_MK0();                                // panel size and outline from the skin
     void put_ch();
     void title_layout(const std::string& text); // the title strip the panel scrolls
 
@@ -172,12 +179,21 @@ class Player : public PlayerEvents, public RealPlayerEvents {
     void RealAudio1PresentationClosed() override;
     void RealAudio1OpenFailed() override;
 
+    // --- the desktop's media controls (shell/desktop_commands.cpp)
+    void set_desktop(DesktopPort* port); // nullptr: none
+    void desktop_requests();             // once per tick, before the executor
+    void desktop_request(const DesktopRequest& r);
+    void desktop_report(); // once per tick, after the executor; only what changed
+    DesktopState desktop_state() const;
+
     // Refreshes entry_count from the list.
     void refresh_entry_count() { list.entry_count = static_cast<int32_t>(list.ListBox1.size()); }
 
   protected:
     Ports io;
     Engines eng;
+    DesktopPort* desktop_ = nullptr;
+    std::optional<DesktopState> desktop_reported_;
 };
 
 } // namespace zefa

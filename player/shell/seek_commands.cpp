@@ -94,6 +94,7 @@ void Player::fast_seek(bool forward) {
 
 // The length times the lit part of the bar over its width; 0 for a bar without width.
 int64_t Player::seek_bar_target(int64_t length) const {
+    if (sh.seek_target >= 0) return sh.seek_target; // the desktop named a position
     const int64_t width = skin.el[kElSeekBar].w;
     if (width <= 0) return 0;
     return length / width * int64_t{skin.seek_fill};
@@ -128,6 +129,8 @@ void Player::seek_bar_click() {
         break;
     }
     }
+    // Only a RealMedia seek under way still needs the target.
+    if (sh.real_seek_stage == 0) sh.seek_target = -1;
 }
 
 // One step of the RealMedia seek sequence per executor pass: wait for the control to pause,
@@ -140,6 +143,7 @@ void Player::real_seek_step() {
     if (stage != 8 &&
         (waits_on_picture ? picture : transport).play_state() == RealPlayerControl::Stopped) {
         sh.real_seek_stage = 0;
+        sh.seek_target = -1;
         return;
     }
 
@@ -176,6 +180,7 @@ void Player::real_seek_step() {
         if (picture.play_state() != RealPlayerControl::Paused) break;
         sh.media_len = transport.length();
         seek_to(seek_bar_target(sh.media_len), true, stage == 9 ? 5 : 6);
+        sh.seek_target = -1;
         break;
     case 5:
     case 6:

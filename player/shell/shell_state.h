@@ -44,9 +44,11 @@ enum InfoKind : int32_t {
 
 // Start-up, main loop, engine dispatch and executor state.
 struct ShellState {
-    std::string exe_dir;      // program folder with a trailing "/"; set at construction
-    std::string command_path; // first command-line argument, empty when none
-    int32_t started = 0;      // 1 once the first tick ran the start-up block
+    std::string exe_dir;       // program folder with a trailing "/"; set at construction
+    std::string data_dir;      // ZEFA.cfg and zefa.hen, with a trailing "/": exe_dir unless moved
+    std::string user_skin_dir; // a second Skin folder with a trailing "/", or empty
+    std::string command_path;  // first command-line argument, empty when none
+    int32_t started = 0;       // 1 once the first tick ran the start-up block
     // 1 while the panel has no place of its own (none stored, not yet dragged): the windowed
     // layouts hang it under the main window.
     int32_t panel_follows_main = 1;
@@ -88,6 +90,9 @@ struct ShellState {
     int32_t key_latch = 0;       // keyboard poll: bit 1 a key acted, bit 2 the volume changed
     int32_t aspect_pending = 0;  // an aspect menu choice waits for the executor
     int32_t quit_waits = 0;      // passes a quit has waited for the RealMedia control to stop
+    std::string media_path;      // the medium started last (dispatch), for the desktop
+    uint64_t media_serial = 0;   // counts the media started; the desktop tells them apart by it
+    int64_t seek_target = -1;    // ms a desktop seek asks of the seek bar; -1: the bar's fill
 };
 
 } // namespace zefa

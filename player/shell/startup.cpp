@@ -10,8 +10,14 @@ namespace zefa {
 Player::Player(Ports ports, Engines engines, std::string exe_dir, std::string command_path)
     : io(ports), eng(engines) {
     sh.exe_dir = std::move(exe_dir);
+    sh.data_dir = sh.exe_dir;
     sh.command_path = std::move(command_path);
     apply_setting_defaults(cfg, DefaultPhase::Create);
+}
+
+void Player::use_folders(std::string data_dir, std::string user_skin_dir) {
+    sh.data_dir = std::move(data_dir);
+    sh.user_skin_dir = std::move(user_skin_dir);
 }
 
 // Runs once the four windows exist; reads no files.
@@ -28,7 +34,7 @@ void Player::FormCreate() {
 void Player::startup_block() {
     apply_setting_defaults(cfg, DefaultPhase::Startup);
     // What saves interrupted by a crash or a kill left beside our two files.
-    remove_stale_temporaries(sh.exe_dir, {"ZEFA.cfg", "zefa.hen"});
+    remove_stale_temporaries(sh.data_dir, {"ZEFA.cfg", "zefa.hen"});
     CFG_DATA(0);
     load_skin(cfg.SkinName);
 
@@ -48,7 +54,7 @@ void Player::startup_block() {
         list.current_entry = 0;
         list.play_state = 2;
     } else {
-        HEN_LOAD(0, sh.exe_dir + "zefa.hen");
+        HEN_LOAD(0, sh.data_dir + "zefa.hen");
     }
     Vewset(kViewStart);
     if (cfg.Randam == 1) list.played_entry = ini_rnd(list.entry_count, list.current_entry);

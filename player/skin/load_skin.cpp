@@ -24,8 +24,27 @@ std::optional<std::string> read_table(const std::string& path, SkinTable& table)
 
 } // namespace
 
+// The program's skins first; a name found only among the user's own skins comes from there.
+std::string Player::skin_folder(const std::string& name) const {
+    const std::string bundled = sh.exe_dir + "Skin/" + name + "/";
+    if (sh.user_skin_dir.empty() || path_exists(bundled)) return bundled;
+    const std::string own = sh.user_skin_dir + name + "/";
+    return path_exists(own) ? own : bundled;
+}
+
+std::vector<std::string> Player::skin_names() const {
+    std::vector<std::string> names = list_subfolders(sh.exe_dir + "Skin/", kMaxSkinFolders);
+    if (sh.user_skin_dir.empty()) return names;
+    for (std::string& n : list_subfolders(sh.user_skin_dir, kMaxSkinFolders))
+        names.push_back(std::move(n));
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    if (names.size() > kMaxSkinFolders) names.resize(kMaxSkinFolders);
+    return names;
+}
+
 bool Player::load_skin(const std::string& name) {
-    const std::string folder = sh.exe_dir + "Skin/" + name + "/";
+    const std::string folder = skin_folder(name);
     if (std::optional<std::string> error = read_table(folder + "main.da1", skin.el)) {
         io.dialogs.message_box(*error); // old pictures, size and outline stay
         return false;

@@ -27,7 +27,7 @@ void draw_seek_bar(Player& p) {
     const SkinElement& e = p.skin.el[kElSeekBar];
     if (e.state >= kHeld || (p.sh.real_seek_stage == 0 && p.sh.media_len > 1)) {
         int64_t fill = 0;
-        if (e.state >= kHeld)
+        if (e.state >= kHeld && p.sh.seek_target < 0) // not a seek the desktop asked for
             fill = int64_t{p.skin.pointer_x} - e.x;
         else if (e.w != 0) // a bar of width 0 has nothing to fill
             fill = trunc_to_int(static_cast<double>(p.sh.media_pos) /

@@ -42,4 +42,17 @@ DISPLAY=:$((1000 + RANDOM % 1000)) "$PROG/zefa" >"$E2E_TMP/nodisplay.log" 2>&1 |
 [ "$status" = 1 ] || fail "without a display zefa ended with status $status"
 grep -q "zefa: cannot connect to the X display" "$E2E_TMP/nodisplay.log" ||
   fail "no message without a display: $(cat "$E2E_TMP/nodisplay.log")"
-echo "startup: 3 passed, 0 failed"
+
+# --help and --version print and end, display or not; a file of that name plays instead.
+out=$(env -u DISPLAY "$PROG/zefa" --help) || fail "--help ended with status $?"
+[[ "$out" == "Usage: zefa [FILE]"* ]] || fail "--help printed: $out"
+out=$(env -u DISPLAY "$PROG/zefa" --version) || fail "--version ended with status $?"
+[[ "$out" =~ ^ZEFA\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version printed: $out"
+start_x
+cp "$PROG/zefa" "$E2E_TMP/--help" # any file will do: it is the name that counts
+start_zefa --help
+grep -q "Usage" "$E2E_TMP/zefa.log" && fail "a file named --help was not taken as a file"
+wait_for_window "$ZEFA_PID" 320 130 >/dev/null # the panel
+zefa_alive || fail "zefa died on a file named --help"
+stop_zefa
+echo "startup: 5 passed, 0 failed"
