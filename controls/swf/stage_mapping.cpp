@@ -1,19 +1,13 @@
 #include "swf/stage_mapping.h"
 
+#include "swf/swf_text.h"
+
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 namespace zefa {
 
 namespace {
-
-bool same_text(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // Pixel sizes of a stage that may be absurdly large, kept within int.
 int to_pixels(double v) {
@@ -23,9 +17,9 @@ int to_pixels(double v) {
 } // namespace
 
 ScaleMode scale_mode_from(std::string_view name) {
-    if (same_text(name, "NoBorder")) return ScaleMode::NoBorder;
-    if (same_text(name, "ExactFit")) return ScaleMode::ExactFit;
-    if (same_text(name, "NoScale")) return ScaleMode::NoScale;
+    if (swf::same_ignoring_ascii_case(name, "NoBorder")) return ScaleMode::NoBorder;
+    if (swf::same_ignoring_ascii_case(name, "ExactFit")) return ScaleMode::ExactFit;
+    if (swf::same_ignoring_ascii_case(name, "NoScale")) return ScaleMode::NoScale;
     return ScaleMode::ShowAll;
 }
 

@@ -15,13 +15,6 @@ namespace {
 // than stalling the UI thread.
 constexpr int64_t kMaxCatchUp = 2000;
 
-bool iequals(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
-
 } // namespace
 
 // Opens the sound output only when the movie first makes a sound, and keeps it across movies.
@@ -191,10 +184,11 @@ void SwfControl::set_quality2(const std::string& mode) {
 
 PaintOptions SwfControl::paint_options() const {
     PaintOptions o;
-    if (iequals(quality2_, "Low") || iequals(quality2_, "AutoLow")) {
+    if (swf::same_ignoring_ascii_case(quality2_, "Low") ||
+        swf::same_ignoring_ascii_case(quality2_, "AutoLow")) {
         o.antialias = false;
         o.smooth_bitmaps = false;
-    } else if (iequals(quality2_, "Medium")) {
+    } else if (swf::same_ignoring_ascii_case(quality2_, "Medium")) {
         o.smooth_bitmaps = false;
     }
     return o;
@@ -261,7 +255,7 @@ void SwfControl::show_stage() {
         scene.background = background_color_ >= 0 ? static_cast<uint32_t>(background_color_)
                                                   : movie_.background.value_or(0xFFFFFF);
         scene.background &= 0xFFFFFF;
-        scene.transparent = iequals(wmode_, "Transparent");
+        scene.transparent = swf::same_ignoring_ascii_case(wmode_, "Transparent");
         scene.width = static_cast<double>(movie_.stage.width()) / 20.0;
         scene.height = static_cast<double>(movie_.stage.height()) / 20.0;
         scene.x_min = movie_.stage.x_min;

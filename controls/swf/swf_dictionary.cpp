@@ -30,13 +30,6 @@ size_t edges_of(const Shape& s) {
     return n;
 }
 
-bool ascii_iequal(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
-
 // The tags inside a sprite: same headers as the movie's, bounded by the sprite's data.
 struct TagView {
     uint16_t code;
@@ -62,7 +55,7 @@ std::optional<int32_t> Timeline::label(std::string_view name) const {
     for (const auto& [text, frame] : labels)
         if (text == name) return frame;
     for (const auto& [text, frame] : labels)
-        if (ascii_iequal(text, name)) return frame;
+        if (swf::same_ignoring_ascii_case(text, name)) return frame;
     return std::nullopt;
 }
 

@@ -7,13 +7,6 @@ namespace zefa::swf {
 
 namespace {
 
-bool ascii_iequal(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
-
 // Fields a PlaceObject gives, over an object's current ones.
 void take_fields(DisplayObject& o, const Place& p) {
     if (p.matrix) o.matrix = *p.matrix;
@@ -288,7 +281,8 @@ TimelineState* MoviePlayer::resolve(TimelineState& from, const std::string& path
                 if (o.sprite && o.name == part) child = o.sprite.get();
             if (!child)
                 for (auto& [depth, o] : t->list)
-                    if (o.sprite && ascii_iequal(o.name, part)) child = o.sprite.get();
+                    if (o.sprite && swf::same_ignoring_ascii_case(o.name, part))
+                        child = o.sprite.get();
             t = child;
         }
         i = end + 1;

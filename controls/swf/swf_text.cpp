@@ -1,5 +1,6 @@
 #include "swf/swf_text.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zefa::swf {
@@ -242,6 +243,12 @@ EditTextResult decode_edit_text([[maybe_unused]] uint16_t tag_code, Stream& s,
         t.text = movie_text(cut(text, limits.max_text_bytes, version), version);
     }
     return r;
+}
+
+bool same_ignoring_ascii_case(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 } // namespace zefa::swf

@@ -89,6 +89,9 @@ EditTextResult decode_edit_text(uint16_t tag_code, Stream& s, const TextLimits& 
 // Text of a movie as UTF-8: written so from v6 on, Latin-1 before.
 std::string movie_text(std::string_view bytes, uint8_t version);
 
+// Equal but for the case of ASCII letters: labels, instance names and property values.
+bool same_ignoring_ascii_case(std::string_view a, std::string_view b);
+
 // A field's text with the HTML subset stripped (see EditText::plain_text).
 std::string strip_html(std::string_view html);
 
